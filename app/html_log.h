@@ -1,0 +1,14 @@
+// "log.htm": time-stamped HTML entries, appended one at a time, nothing kept open.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+// Appends the time line and `text` (Windows-1254 bytes, written unchanged), each ended by CR LF.
+void writeLog(const char* text);
+
+// Deletes "log.htm"; a missing file is not an error.
+void clearLog();
+
+// The 24-character time line, e.g. "Mon Dec 07 22:27:52 2026" (day zero-padded).
+std::string formatLogTime(const std::tm& time);

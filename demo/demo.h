@@ -1,0 +1,18 @@
+// The demo's four operations, called by the shell around and inside its frame loop.
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_window.h"
+
+// Sets up the show once the window's OpenGL context is current; true when it can run.
+bool initialiseDemo(AppWindow* window, KeyState* keys);
+
+// Per-frame update before drawing; the argument is the milliseconds since the last frame.
+void updateDemo(std::uint32_t milliseconds);
+
+// Draws one frame into the back buffer.
+void drawDemo();
+
+// Tears the show down before the window closes.
+void deinitialiseDemo();

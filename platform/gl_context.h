@@ -1,0 +1,52 @@
+// The OpenGL side of a window: device context, pixel format, rendering context, swap.
+// Stands in for GDI and WGL; contexts are compatibility (fixed-function) contexts.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window.h"
+
+namespace platform {
+
+struct DeviceContextRecord;
+using DeviceContext = DeviceContextRecord*;
+struct GlContextRecord;
+using GlContext = GlContextRecord*;
+
+constexpr std::uint32_t PFD_DOUBLEBUFFER = 0x1;
+constexpr std::uint32_t PFD_DRAW_TO_WINDOW = 0x4;
+constexpr std::uint32_t PFD_SUPPORT_OPENGL = 0x20;
+constexpr std::uint8_t PFD_TYPE_RGBA = 0;
+constexpr std::uint8_t PFD_MAIN_PLANE = 0;
+
+struct PixelFormatDescriptor {
+    std::uint16_t size = 40;
+    std::uint16_t version = 1;
+    std::uint32_t flags = 0;
+    std::uint8_t pixelType = PFD_TYPE_RGBA;
+    std::uint8_t colourBits = 0;
+    std::uint8_t alphaBits = 0;
+    std::uint8_t accumBits = 0;
+    std::uint8_t depthBits = 0;
+    std::uint8_t stencilBits = 0;
+    std::uint8_t auxBuffers = 0;
+    std::uint8_t layerType = PFD_MAIN_PLANE;
+};
+
+DeviceContext getDeviceContext(WindowHandle window);
+void releaseDeviceContext(WindowHandle window, DeviceContext deviceContext);
+
+// 0 when nothing close to the descriptor can be offered.
+int choosePixelFormat(DeviceContext deviceContext, const PixelFormatDescriptor& descriptor);
+bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDescriptor& descriptor);
+
+GlContext createGlContext(DeviceContext deviceContext);
+// A null context releases the current one.
+bool makeCurrent(DeviceContext deviceContext, GlContext context);
+void deleteGlContext(GlContext context);
+
+void swapBuffers(DeviceContext deviceContext);
+// Buffer swaps since the program started; lets tests and benchmarks count frames.
+std::uint64_t swapCount();
+
+}  // namespace platform

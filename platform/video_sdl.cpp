@@ -1,0 +1,40 @@
+// SDL video start-up, shared by windows, display modes, cursor and message boxes.
+#include <cstdio>
+#include <cstring>
+
+#include "platform/sdl_internal.h"
+
+namespace platform::sdl {
+
+namespace {
+bool initialised = false;
+bool failed = false;
+}  // namespace
+
+bool ensureVideo() {
+    if (initialised) return true;
+    if (failed) return false;
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "oyun: no display available: %s\n", SDL_GetError());
+        failed = true;
+        return false;
+    }
+    initialised = true;
+    return true;
+}
+
+bool videoReady() { return initialised; }
+
+}  // namespace platform::sdl
+
+namespace platform {
+
+bool hasVisibleDisplay() {
+    if (!sdl::videoReady()) return false;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return false;
+    return std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
+}  // namespace platform

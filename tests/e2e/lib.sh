@@ -1,0 +1,53 @@
+# Shared helpers of the end-to-end scripts: a private Xvfb display and waiting.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/oyun-e2e-XXXXXX)
+XVFB_PID=""
+
+e2e_cleanup() {
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+# Starts Xvfb on a free display (1024x768x24) and exports DISPLAY.
+start_xvfb() {
+  exec 3<> "$E2E_TMP/displayfd"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local number=""
+  for _ in $(seq 100); do
+    number=$(head -n1 "$E2E_TMP/displayfd" 2>/dev/null || true)
+    [ -n "$number" ] && break
+    sleep 0.1
+  done
+  [ -n "$number" ] || { echo "e2e: Xvfb did not start"; cat "$E2E_TMP/xvfb.log"; exit 1; }
+  export DISPLAY=":$number"
+}
+
+# Waits up to $2 seconds for a window named $1; prints its id.
+wait_for_window() {
+  local id=""
+  for _ in $(seq $(( $2 * 10 ))); do
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits up to $2 seconds for process $1 to end; sets EXIT_CODE.
+wait_for_exit() {
+  for _ in $(seq $(( $2 * 10 ))); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      set +e; wait "$1"; EXIT_CODE=$?; set -e
+      return 0
+    fi
+    sleep 0.1
+  done
+  kill -9 "$1" 2>/dev/null || true
+  echo "e2e: process did not end within $2 s"
+  return 1
+}
+
+fail() { echo "e2e: FAIL: $*"; exit 1; }

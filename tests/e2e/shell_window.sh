@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The real window under Xvfb: opens at 1024x768 titled "Oyun motorum", writes log.htm, and
+# ends with 0 on Alt+F4; without any display it ends at once with a clear message.
+source "$(dirname "$0")/lib.sh"
+OYUN=$(realpath "$1")
+
+start_xvfb
+mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
+"$OYUN" >"$E2E_TMP/out.log" 2>&1 &
+pid=$!
+id=$(wait_for_window "Oyun motorum" 30) || { cat "$E2E_TMP/out.log"; fail "no window"; }
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$id")"
+[ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "window is ${WIDTH}x${HEIGHT}"
+xdotool key --window "$id" alt+F4
+wait_for_exit "$pid" 30 || fail "no exit after Alt+F4"
+[ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/out.log"; fail "exit code $EXIT_CODE"; }
+[ -f log.htm ] || fail "no log.htm"
+
+# No display at all: a clear message and the shell's exit code, never a hang.
+set +e
+env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 20 "$OYUN" >"$E2E_TMP/nodisplay.log" 2>&1
+code=$?
+set -e
+[ "$code" = 0 ] || { cat "$E2E_TMP/nodisplay.log"; fail "exit code $code without a display"; }
+grep -q "no display available" "$E2E_TMP/nodisplay.log" || fail "no reason given without a display"
+grep -q "Error: OpenGL penceresi yaratilamadi!" "$E2E_TMP/nodisplay.log" || fail "no box text without a display"
+echo "e2e: shell window OK"
