@@ -21,18 +21,36 @@ using model_testing::JointFrame;
 using model_testing::makeJoint;
 using model_testing::makeModel;
 
-// Counts heap allocations, to check that drawing makes none. Kept out of line so that the
+// Counts heap allocations, to check that drawing makes none. Every plain and nothrow form is
+// replaced so that all of them pair with the same free. Kept out of line so that the
 // compiler does not pair the replaced operators with malloc and free at call sites.
 namespace {
 std::atomic<long> heapAllocations{0};
-}
-__attribute__((noinline)) void* operator new(std::size_t size) {
+void* countedAllocation(std::size_t size) noexcept {
     ++heapAllocations;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    return std::malloc(size == 0 ? 1 : size);
+}
+}  // namespace
+__attribute__((noinline)) void* operator new(std::size_t size) {
+    if (void* p = countedAllocation(size)) return p;
     throw std::bad_alloc();
 }
+__attribute__((noinline)) void* operator new[](std::size_t size) {
+    if (void* p = countedAllocation(size)) return p;
+    throw std::bad_alloc();
+}
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return countedAllocation(size);
+}
+__attribute__((noinline)) void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return countedAllocation(size);
+}
 __attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p) noexcept { std::free(p); }
 __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
