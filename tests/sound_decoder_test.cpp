@@ -24,14 +24,14 @@ class SoundDecoderFormats : public ::testing::TestWithParam<Format> {};
 TEST_P(SoundDecoderFormats, DecodesAToneAtItsOwnRateChannelsAndLength) {
     const Format format = GetParam();
     TempWorkingDir dir;
-    ToneSpec spec;
-    spec.encoder = format.encoder;
-    spec.rate = format.rate;
-    spec.channels = 2;
-    spec.seconds = 1.5;
-    spec.otherScale = 0.5;  // the right side at half the level shows that the sides stay apart
+    ToneSettings settings;
+    settings.encoder = format.encoder;
+    settings.rate = format.rate;
+    settings.channels = 2;
+    settings.seconds = 1.5;
+    settings.otherScale = 0.5;  // the right side at half the level shows that the sides stay apart
     std::string error;
-    ASSERT_TRUE(writeToneFile(format.file, spec, error)) << error;
+    ASSERT_TRUE(writeToneFile(format.file, settings, error)) << error;
 
     sound::Sample sample;
     ASSERT_TRUE(sound::decodeAudioFile(format.file, sample, error)) << error;
@@ -59,14 +59,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SoundDecoder, KeepsMonoAndMixesManyChannelsDownToStereo) {
     TempWorkingDir dir;
-    ToneSpec spec;
-    spec.encoder = "flac";
-    spec.rate = 32000;
-    spec.channels = 1;
+    ToneSettings settings;
+    settings.encoder = "flac";
+    settings.rate = 32000;
+    settings.channels = 1;
     std::string error;
-    ASSERT_TRUE(writeToneFile("mono.flac", spec, error)) << error;
-    spec.channels = 6;
-    ASSERT_TRUE(writeToneFile("surround.flac", spec, error)) << error;
+    ASSERT_TRUE(writeToneFile("mono.flac", settings, error)) << error;
+    settings.channels = 6;
+    ASSERT_TRUE(writeToneFile("surround.flac", settings, error)) << error;
 
     sound::Sample mono;
     ASSERT_TRUE(sound::decodeAudioFile("mono.flac", mono, error)) << error;
@@ -105,10 +105,10 @@ TEST(SoundDecoder, RefusesWhatHoldsNoAudioWithAReason) {
 
 TEST(SoundDecoder, ATruncatedFileGivesWhatCanBeDecoded) {
     TempWorkingDir dir;
-    ToneSpec spec;
-    spec.seconds = 4.0;
+    ToneSettings settings;
+    settings.seconds = 4.0;
     std::string error;
-    ASSERT_TRUE(writeToneFile("whole.wma", spec, error)) << error;
+    ASSERT_TRUE(writeToneFile("whole.wma", settings, error)) << error;
     const std::string bytes = readFileBytes("whole.wma");
     writeFileBytes("half.wma", bytes.substr(0, bytes.size() / 2));
 

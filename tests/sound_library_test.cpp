@@ -20,11 +20,11 @@ protected:
     void SetUp() override {
         sound::useOfflineOutput();
         ASSERT_TRUE(sound::init(44100, 32, 0));
-        ToneSpec spec;
-        spec.encoder = "pcm_s16le";
-        spec.seconds = 0.5;
+        ToneSettings settings;
+        settings.encoder = "pcm_s16le";
+        settings.seconds = 0.5;
         std::string error;
-        ASSERT_TRUE(writeToneFile("tone.wav", spec, error)) << error;
+        ASSERT_TRUE(writeToneFile("tone.wav", settings, error)) << error;
     }
     void TearDown() override { sound::close(); }
 

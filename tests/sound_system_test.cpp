@@ -16,10 +16,10 @@ class SoundSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sound::useOfflineOutput();
-        ToneSpec spec;
-        spec.seconds = 1.0;
+        ToneSettings settings;
+        settings.seconds = 1.0;
         std::string error;
-        ASSERT_TRUE(writeToneFile("tone.wma", spec, error)) << error;
+        ASSERT_TRUE(writeToneFile("tone.wma", settings, error)) << error;
     }
     void TearDown() override { platform::useRealClock(); }
 

@@ -72,10 +72,10 @@ std::vector<std::int16_t> pullWhilePlaying(int handle, int block, int limit) {
 }
 
 void writeMusic(const std::string& path, double seconds) {
-    ToneSpec spec;
-    spec.seconds = seconds;
+    ToneSettings settings;
+    settings.seconds = seconds;
     std::string error;
-    ASSERT_TRUE(writeToneFile(path, spec, error)) << error;
+    ASSERT_TRUE(writeToneFile(path, settings, error)) << error;
 }
 
 }  // namespace testing_support

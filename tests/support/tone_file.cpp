@@ -79,10 +79,10 @@ bool drain(AVCodecContext& codec, AVFormatContext& output, AVStream& stream, AVP
 
 }  // namespace
 
-bool writeToneFile(const std::string& path, const ToneSpec& spec, std::string& error) {
-    const AVCodec* encoder = avcodec_find_encoder_by_name(spec.encoder);
+bool writeToneFile(const std::string& path, const ToneSettings& settings, std::string& error) {
+    const AVCodec* encoder = avcodec_find_encoder_by_name(settings.encoder);
     if (encoder == nullptr) {
-        error = std::string("no encoder ") + spec.encoder;
+        error = std::string("no encoder ") + settings.encoder;
         return false;
     }
     AVFormatContext* rawOutput = nullptr;
@@ -99,17 +99,17 @@ bool writeToneFile(const std::string& path, const ToneSpec& spec, std::string& e
         error = "out of memory";
         return false;
     }
-    codec->sample_rate = spec.rate;
-    av_channel_layout_default(&codec->ch_layout, spec.channels);
+    codec->sample_rate = settings.rate;
+    av_channel_layout_default(&codec->ch_layout, settings.channels);
     codec->sample_fmt = encoder->sample_fmts != nullptr ? encoder->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    codec->bit_rate = spec.bitRate;
-    codec->time_base = AVRational{1, spec.rate};
+    codec->bit_rate = settings.bitRate;
+    codec->time_base = AVRational{1, settings.rate};
     codec->flags |= AV_CODEC_FLAG_BITEXACT;
     codec->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
     if ((output->oformat->flags & AVFMT_GLOBALHEADER) != 0) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     code = avcodec_open2(codec.get(), encoder, nullptr);
     if (code < 0) {
-        error = std::string("cannot open ") + spec.encoder + ": " + describe(code);
+        error = std::string("cannot open ") + settings.encoder + ": " + describe(code);
         return false;
     }
     avcodec_parameters_from_context(stream->codecpar, codec.get());
@@ -124,12 +124,12 @@ bool writeToneFile(const std::string& path, const ToneSpec& spec, std::string& e
     const bool anyFrameSize = (encoder->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) != 0 || codec->frame_size <= 0;
     const bool shortLast = anyFrameSize || (encoder->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
     const int frameSize = codec->frame_size > 0 ? codec->frame_size : 1024;
-    const std::int64_t total = std::llround(spec.seconds * spec.rate);
+    const std::int64_t total = std::llround(settings.seconds * settings.rate);
     std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
     std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
     frame->nb_samples = frameSize;
     frame->format = codec->sample_fmt;
-    frame->sample_rate = spec.rate;
+    frame->sample_rate = settings.rate;
     av_channel_layout_copy(&frame->ch_layout, &codec->ch_layout);
     if (av_frame_get_buffer(frame.get(), 0) < 0) {
         error = "out of memory";
@@ -143,9 +143,10 @@ bool writeToneFile(const std::string& path, const ToneSpec& spec, std::string& e
         for (int i = 0; i < frame->nb_samples; ++i) {
             // Padding after the requested length stays silent.
             const double tone =
-                i < count ? spec.amplitude * std::sin(kTwoPi * spec.hertz * static_cast<double>(start + i) / spec.rate)
+                i < count ? settings.amplitude *
+                                std::sin(kTwoPi * settings.hertz * static_cast<double>(start + i) / settings.rate)
                           : 0.0;
-            for (int c = 0; c < spec.channels; ++c) store(*frame, c, i, c == 0 ? tone : tone * spec.otherScale);
+            for (int c = 0; c < settings.channels; ++c) store(*frame, c, i, c == 0 ? tone : tone * settings.otherScale);
         }
         frame->pts = start;
         code = avcodec_send_frame(codec.get(), frame.get());

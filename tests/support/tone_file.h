@@ -6,7 +6,7 @@
 
 namespace testing_support {
 
-struct ToneSpec {
+struct ToneSettings {
     const char* encoder =
         "wmav2";  // FFmpeg encoder name: wmav1, wmav2, libmp3lame, libvorbis, libopus, flac, pcm_s16le
     int rate = 22050;
@@ -19,6 +19,6 @@ struct ToneSpec {
 };
 
 // False with the reason in `error`.
-bool writeToneFile(const std::string& path, const ToneSpec& spec, std::string& error);
+bool writeToneFile(const std::string& path, const ToneSettings& settings, std::string& error);
 
 }  // namespace testing_support

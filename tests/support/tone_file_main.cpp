@@ -10,14 +10,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: oyun_tone_file OUTPUT.wma SECONDS\n");
         return 2;
     }
-    testing_support::ToneSpec spec;
-    spec.seconds = std::atof(argv[2]);
-    if (spec.seconds <= 0.0) {
+    testing_support::ToneSettings settings;
+    settings.seconds = std::atof(argv[2]);
+    if (settings.seconds <= 0.0) {
         std::fprintf(stderr, "oyun_tone_file: bad length %s\n", argv[2]);
         return 2;
     }
     std::string error;
-    if (!testing_support::writeToneFile(argv[1], spec, error)) {
+    if (!testing_support::writeToneFile(argv[1], settings, error)) {
         std::fprintf(stderr, "oyun_tone_file: %s\n", error.c_str());
         return 1;
     }
