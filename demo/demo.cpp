@@ -1,10 +1,10 @@
-// The show. Its scenes arrive with the timeline, resources and rendering.
+// Drawing the show: for now only the clear and the timeline step that opens every frame.
+#include <GL/gl.h>
+
 #include "demo/demo.h"
+#include "demo/timeline.h"
 
-bool initialiseDemo(AppWindow* /*window*/, KeyState* /*keys*/) { return true; }
-
-void updateDemo(std::uint32_t /*milliseconds*/) {}
-
-void drawDemo() {}
-
-void deinitialiseDemo() {}
+void drawDemo() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    selectScene();
+}

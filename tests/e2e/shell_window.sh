@@ -3,19 +3,26 @@
 # ends with 0 on Alt+F4; without any display it ends at once with a clear message.
 source "$(dirname "$0")/lib.sh"
 OYUN=$(realpath "$1")
+TONE=$(realpath "$2")
 
 start_xvfb
-mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
+mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
+# The show lasts as long as its music.
+"$TONE" data/music.wma 60
 "$OYUN" >"$E2E_TMP/out.log" 2>&1 &
 pid=$!
 id=$(wait_for_window "Oyun motorum" 30) || { cat "$E2E_TMP/out.log"; fail "no window"; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$id")"
 [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "window is ${WIDTH}x${HEIGHT}"
+# Set-up empties the log; keypad 3, held over a few frames, writes the camera to it.
+xdotool keydown --window "$id" KP_3
+sleep 0.5
+xdotool keyup --window "$id" KP_3
 xdotool key --window "$id" alt+F4
 wait_for_exit "$pid" 30 || fail "no exit after Alt+F4"
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/out.log"; fail "exit code $EXIT_CODE"; }
-[ -f log.htm ] || fail "no log.htm"
+grep -q "<b>.*,</b><br>" log.htm || fail "no camera line in log.htm"
 
 # No display at all: a clear message and the shell's exit code, never a hang.
 set +e

@@ -1,0 +1,18 @@
+// The demo's globals in one place, because their order of construction matters: the
+// objects are built top to bottom before main and destroyed bottom to top after it, so the
+// sound system (built last) closes the sound library first.
+#include "demo/demo_globals.h"
+
+Camera demoCamera;
+
+// The sprites and the model are defined here, between the camera and the sound system.
+
+SoundSystem soundSystem(1);
+
+AppWindow* demoWindow = nullptr;
+KeyState* demoKeys = nullptr;
+std::uint32_t startTick = 0;
+std::uint32_t frameTick = 0;
+float demoTicks = 0.0f;
+int sceneIndex = 0;
+int overlayIndex = 0;

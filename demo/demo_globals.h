@@ -1,0 +1,28 @@
+// The demo's global objects and its plain state, all defined in demo_globals.cpp.
+#pragma once
+
+#include <cstdint>
+
+#include "app/app_window.h"
+#include "engine/camera.h"
+#include "resources/sound_system.h"
+
+// The one camera.
+extern Camera demoCamera;
+// One record; record 0 holds the music. Constructed last of the objects, so destroyed first.
+extern SoundSystem soundSystem;
+
+// Given to initialiseDemo.
+extern AppWindow* demoWindow;
+extern KeyState* demoKeys;
+
+// Tick read as the last step of set-up; elapsed show time is measured from it.
+extern std::uint32_t startTick;
+// Tick read by each update.
+extern std::uint32_t frameTick;
+// Animation clock in 20 ms units, from the tick itself (not from the start).
+extern float demoTicks;
+// 1, 2, 3, 4 or 6 once a frame has been drawn; 0 before.
+extern int sceneIndex;
+// 0 (none), 1, 3, 4 or 5.
+extern int overlayIndex;

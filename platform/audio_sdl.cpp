@@ -1,0 +1,88 @@
+// The audio device over SDL: 16-bit stereo at the mixer's rate, filled from the pull
+// callback on SDL's audio thread; the silent output when no device opens.
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "platform/audio.h"
+#include "platform/audio_silent.h"
+
+namespace platform {
+
+struct AudioOutput {
+    AudioOutputKind kind = AudioOutputKind::Silent;
+    SDL_AudioDeviceID device = 0;
+    SilentAudio* silent = nullptr;
+    AudioPull pull = nullptr;
+    void* user = nullptr;
+};
+
+namespace {
+
+void fillStream(void* userdata, Uint8* stream, int length) {
+    auto* output = static_cast<AudioOutput*>(userdata);
+    // SDL converts to the device's own format, so the stream is always S16 stereo here.
+    output->pull(output->user, reinterpret_cast<std::int16_t*>(stream), length / 4);
+}
+
+bool openDevice(AudioOutput& output, int rate) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "oyun: no audio output (%s); playing silently\n", SDL_GetError());
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = rate;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = 1024;
+    wanted.callback = fillStream;
+    wanted.userdata = &output;
+    SDL_AudioSpec obtained{};
+    output.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (output.device == 0) {
+        std::fprintf(stderr, "oyun: no audio device (%s); playing silently\n", SDL_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    SDL_PauseAudioDevice(output.device, 0);
+    return true;
+}
+
+}  // namespace
+
+AudioOutput* openAudioOutput(int rate, AudioPull pull, void* user) {
+    auto* output = new AudioOutput;
+    output->pull = pull;
+    output->user = user;
+    if (openDevice(*output, rate)) {
+        output->kind = AudioOutputKind::Device;
+        return output;
+    }
+    output->kind = AudioOutputKind::Silent;
+    output->silent = startSilentAudio(rate, pull, user);
+    return output;
+}
+
+AudioOutput* openSilentAudioOutput(int rate, AudioPull pull, void* user) {
+    auto* output = new AudioOutput;
+    output->kind = AudioOutputKind::Silent;
+    output->pull = pull;
+    output->user = user;
+    output->silent = startSilentAudio(rate, pull, user);
+    return output;
+}
+
+void closeAudioOutput(AudioOutput* output) {
+    if (output == nullptr) return;
+    if (output->device != 0) {
+        // Returns only once the callback has finished for good.
+        SDL_CloseAudioDevice(output->device);
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    stopSilentAudio(output->silent);
+    delete output;
+}
+
+AudioOutputKind audioOutputKind(const AudioOutput* output) { return output->kind; }
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The show under Xvfb with a short music file: it ends by itself with 0 when the music has
+# played out, ends with 0 on Escape before that, and without music ends at once, naming the file.
+source "$(dirname "$0")/lib.sh"
+OYUN=$(realpath "$1")
+TONE=$(realpath "$2")
+
+start_xvfb
+mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
+
+# Music of 3 s: the run must last at least that long and end soon after.
+"$TONE" data/music.wma 3
+started=$(date +%s%N)
+"$OYUN" >"$E2E_TMP/end.log" 2>&1 &
+pid=$!
+wait_for_window "Oyun motorum" 30 >/dev/null || { cat "$E2E_TMP/end.log"; fail "no window"; }
+wait_for_exit "$pid" 60 || { cat "$E2E_TMP/end.log"; fail "no end after the music"; }
+elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
+[ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/end.log"; fail "exit code $EXIT_CODE at the end of the music"; }
+[ "$elapsed_ms" -ge 2900 ] || fail "ended after $elapsed_ms ms, before the 3 s music could end"
+[ "$elapsed_ms" -lt 15000 ] || fail "ended only after $elapsed_ms ms, long after the 3 s music"
+
+# Music of 2 minutes, ended early by Escape.
+"$TONE" data/music.wma 120
+started=$(date +%s%N)
+"$OYUN" >"$E2E_TMP/escape.log" 2>&1 &
+pid=$!
+id=$(wait_for_window "Oyun motorum" 30) || { cat "$E2E_TMP/escape.log"; fail "no window"; }
+sleep 1
+kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/escape.log"; fail "ended before Escape"; }
+# Held for a few frames: the demo looks at held keys, not at presses.
+xdotool keydown --window "$id" Escape
+sleep 0.3
+xdotool keyup --window "$id" Escape 2>/dev/null || true  # the window may be gone already
+wait_for_exit "$pid" 30 || { cat "$E2E_TMP/escape.log"; fail "no end after Escape"; }
+elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
+[ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/escape.log"; fail "exit code $EXIT_CODE after Escape"; }
+[ "$elapsed_ms" -lt 60000 ] || fail "Escape took $elapsed_ms ms"
+
+# No music at all: one frame, exit 0, and the reason on stderr.
+rm data/music.wma
+set +e
+timeout 60 "$OYUN" >"$E2E_TMP/missing.log" 2>&1
+code=$?
+set -e
+[ "$code" = 0 ] || { cat "$E2E_TMP/missing.log"; fail "exit code $code without music"; }
+grep -q 'cannot load sound "data/music.wma"' "$E2E_TMP/missing.log" || { cat "$E2E_TMP/missing.log"; fail "no reason given without music"; }
+echo "e2e: music end OK"
