@@ -165,7 +165,7 @@ TEST(TgaOrigin, TheTopDownFlagIsIgnored) {
 TEST(TgaHeaders, AnythingButTheTwoTemplatesIsNotATgaOfTypeTwoOrTen) {
     TempWorkingDir dir;
     const std::string valid = tgaHeader(2, 4, 2, 24) + eightPixels();
-    // Image-ID length, colour-map type, colour-map specification, x and y origins.
+    // Image-ID length, colour-map type, colour-map fields, x and y origins.
     for (const int byte : {0, 1, 3, 5, 7, 8, 9, 10, 11}) {
         for (const std::uint8_t type : {2, 10}) {
             std::string bytes = valid;
