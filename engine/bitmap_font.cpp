@@ -1,0 +1,44 @@
+// The bitmap font: its 96 display lists and the text drawing that runs them.
+#include "engine/bitmap_font.h"
+
+#include <GL/gl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/font_glyphs.h"
+
+std::uint32_t fontListBase = 0;
+
+namespace {
+char text[256];
+}
+
+void createFontLists(platform::DeviceContext deviceContext) {
+    fontListBase = glGenLists(96);
+    platform::FontHandle font =
+        platform::createFont(-24, 0, 0, 0, platform::FW_BOLD, false, false, false, platform::ANSI_CHARSET,
+                             platform::OUT_TT_PRECIS, platform::CLIP_DEFAULT_PRECIS, platform::ANTIALIASED_QUALITY,
+                             platform::FF_DONTCARE | platform::DEFAULT_PITCH, "Courier New");
+    platform::FontHandle oldFont = platform::selectFont(deviceContext, font);
+    platform::useFontBitmaps(deviceContext, 32, 96, fontListBase);
+    platform::selectFont(deviceContext, oldFont);
+    platform::deleteFont(font);
+}
+
+void deleteFontLists() { glDeleteLists(fontListBase, 96); }
+
+void drawText(const char* format, ...) {
+    if (format == nullptr) return;
+    std::va_list arguments;
+    va_start(arguments, format);
+    // vsnprintf cuts the text at 255 characters.
+    const int written = std::vsnprintf(text, sizeof text, format, arguments);
+    va_end(arguments);
+    if (written < 0) return;
+    glPushAttrib(GL_LIST_BIT);
+    glListBase(fontListBase - 32);
+    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glPopAttrib();
+}
