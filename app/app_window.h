@@ -51,3 +51,15 @@ platform::LResult windowProcedure(platform::WindowHandle window, std::uint32_t m
 // The program: registers the class, runs the outer and message loops. 0 at the end of the
 // run, -1 when the window class cannot be registered.
 int appMain(platform::InstanceHandle instance);
+
+// What a program built on the shell asks of its window; the show uses the defaults.
+struct ShellSettings {
+    const char* caption = "Oyun motorum";
+    int width = 1024;  // client size
+    int height = 768;
+    int colourBits = 32;
+    int fullScreen = 1;  // 1 full screen (when the display allows), 0 in a window
+};
+
+// appMain with other window settings, for programs such as the model viewer.
+int runShell(platform::InstanceHandle instance, const ShellSettings& settings);

@@ -32,17 +32,19 @@ void runMessageLoop(AppWindow& window) {
 
 }  // namespace
 
-int appMain(InstanceHandle instance) {
+int appMain(InstanceHandle instance) { return runShell(instance, ShellSettings{}); }
+
+int runShell(InstanceHandle instance, const ShellSettings& settings) {
     WindowClassInfo application{instance, "OpenGL"};
     KeyState keys{};
     AppWindow window{};
     window.keyState = &keys;
     window.classInfo = &application;
-    window.caption = "Oyun motorum";
-    window.width = 1024;
-    window.height = 768;
-    window.colourBits = 32;
-    window.fullScreen = 1;
+    window.caption = settings.caption;
+    window.width = settings.width;
+    window.height = settings.height;
+    window.colourBits = settings.colourBits;
+    window.fullScreen = settings.fullScreen;
     keys.fill(0);
 
     if (!registerAppClass(&application)) {
