@@ -149,6 +149,9 @@ void resizeView(int width, int height) {
     if (bandHeight < 1) bandHeight = 1;
     if (width < 0) width = 0;
     glViewport(0, kLetterboxRows, width, bandHeight);
+    // The same box for drawing that must stay inside the band (the scissor test is off
+    // unless a frame turns it on).
+    glScissor(0, kLetterboxRows, width, bandHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = height > 0 ? static_cast<double>(width) / static_cast<double>(height) : 1.0;

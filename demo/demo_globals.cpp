@@ -5,12 +5,22 @@
 
 Camera demoCamera;
 
-// The sprites and the model are defined here, between the camera and the sound system.
+MaskedSprite maskSprite;
+Model demoModel;
+MaskedSprite textSprite;
+MaskedSprite shineSprite;
+MaskedSprite t1Sprite;
+MaskedSprite t2Sprite;
+MaskedSprite creSprite;
+MaskedSprite cre2Sprite;
 
 SoundSystem soundSystem(1);
 
 AppWindow* demoWindow = nullptr;
 KeyState* demoKeys = nullptr;
+std::uint32_t ballTexture = 0;
+std::uint32_t ballSurfaceTexture = 0;
+GLUquadric* sphereQuadric = nullptr;
 std::uint32_t startTick = 0;
 std::uint32_t frameTick = 0;
 float demoTicks = 0.0f;

@@ -5,16 +5,35 @@
 
 #include "app/app_window.h"
 #include "engine/camera.h"
+#include "engine/masked_sprite.h"
+#include "model/model.h"
 #include "resources/sound_system.h"
+
+struct GLUquadric;
 
 // The one camera.
 extern Camera demoCamera;
+// The full-view pictures, all drawn unmasked with one frame.
+extern MaskedSprite maskSprite;
+extern MaskedSprite textSprite;
+extern MaskedSprite shineSprite;
+extern MaskedSprite t1Sprite;
+extern MaskedSprite t2Sprite;
+extern MaskedSprite creSprite;
+extern MaskedSprite cre2Sprite;
+// Never loaded: its texture holds the giant ball's picture.
+extern Model demoModel;
 // One record; record 0 holds the music. Constructed last of the objects, so destroyed first.
 extern SoundSystem soundSystem;
 
 // Given to initialiseDemo.
 extern AppWindow* demoWindow;
 extern KeyState* demoKeys;
+
+// Textures of the scene-3 balls and of every ball's sphere-mapped shell.
+extern std::uint32_t ballTexture;
+extern std::uint32_t ballSurfaceTexture;
+extern GLUquadric* sphereQuadric;
 
 // Tick read as the last step of set-up; elapsed show time is measured from it.
 extern std::uint32_t startTick;

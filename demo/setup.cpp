@@ -1,34 +1,98 @@
 // Setting the show up once its window exists, and tearing it down before the window
-// closes: the log, the camera, the music and the clock.
+// closes: GL state, font, pictures, camera, tables, light, quadric, music and clock.
+#include <GL/gl.h>
+#include <GL/glu.h>
+
 #include "app/html_log.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
+#include "demo/scene_tables.h"
+#include "engine/bitmap_font.h"
 #include "platform/clock.h"
 #include "resources/sound_library.h"
+#include "resources/texture_tga.h"
 
 namespace {
+
 constexpr std::int32_t kMusicRecord = 0;
 constexpr std::int32_t kMusicFrequency = 22050;
 constexpr std::int32_t kMusicVolume = 255;
+
+const GLfloat kLightAmbient[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+const GLfloat kLightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat kLightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+
+struct SpriteFile {
+    MaskedSprite* sprite;
+    const char* path;
+};
+
+// In this order: each picture is loaded and its sprite set up before the next.
+const SpriteFile kSpriteFiles[] = {
+    {&maskSprite, "data/mask.tga"}, {&textSprite, "data/text.tga"}, {&shineSprite, "data/shine.tga"},
+    {&t1Sprite, "data/t1.tga"},     {&t2Sprite, "data/t2.tga"},     {&creSprite, "data/cre.tga"},
+    {&cre2Sprite, "data/cre2.tga"},
+};
+
+void setStandingState() {
+    glEnable(GL_TEXTURE_2D);
+    glClearColor(0.0f, 0.2f, 0.5f, 0.0f);
+    glClearDepth(1.0);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+}
+
 }  // namespace
 
 bool initialiseDemo(AppWindow* window, KeyState* keys) {
     clearLog();
     demoWindow = window;
     demoKeys = keys;
+    setStandingState();
+    createFontLists(window->deviceContext);
 
-    // OpenGL state, the font lists, the sprites and the model's picture go here.
+    // A picture that fails to load leaves texture 0 and the show goes on without it.
+    for (const SpriteFile& file : kSpriteFiles) {
+        file.sprite->imageTexture = loadTgaTexture(file.path);
+        file.sprite->start(false);
+        file.sprite->setFrameDelay(20);
+        file.sprite->setFrameCount(1);
+        file.sprite->setSize(2.0f, 1.5f);
+    }
+    demoModel.texture = loadTgaTexture("data/mivra.tga");
+    demoModel.computeFaceNormals();
+    demoModel.framerate = 12;
 
     demoCamera.place(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -10.0f, 0.0f, 1.0f, 0.0f);
     demoTicks = 0.0f;
 
-    // The ball textures, the scene tables, the light, the quadric and sphere mapping go here.
+    ballTexture = loadTgaTexture("data/ball.tga");
+    ballSurfaceTexture = loadTgaTexture("data/ball_sur.tga");
+    buildSculptureTables();
+    buildBallGrid();
+
+    // Given while the model-view matrix is the identity and never again, the light sits at
+    // the eye whatever the camera does.
+    glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
+    glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
+    glEnable(GL_LIGHT0);
+
+    sphereQuadric = gluNewQuadric();
+    gluQuadricNormals(sphereQuadric, GLU_SMOOTH);
+    gluQuadricTexture(sphereQuadric, GL_TRUE);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
 
     // Nothing is checked: music that does not load or start ends the show at its first frame.
     soundSystem.loadSample("data/music.wma", kMusicRecord, false);
     soundSystem.play(kMusicRecord, kMusicFrequency, kMusicVolume);
 
-    // Line smoothing and width go here.
+    glEnable(GL_LINE_SMOOTH);
+    glLineWidth(5.0f);
 
     startTick = platform::tickCount();
     sceneIndex = 0;
@@ -37,7 +101,10 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
 }
 
 void deinitialiseDemo() {
-    // The font lists are deleted here.
+    deleteFontLists();
+    // Each set-up makes a new quadric; give the old one back rather than leak one a toggle.
+    if (sphereQuadric != nullptr) gluDeleteQuadric(sphereQuadric);
+    sphereQuadric = nullptr;
     soundSystem.freeSample(kMusicRecord);
     sound::close();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "app/gl_window.h"
 #include "platform/display.h"
@@ -44,6 +45,10 @@ TEST(ResizeView, BandAndProjectionAtTheRequestedSizes) {
     EXPECT_EQ(view.viewport[1], 128);
     EXPECT_EQ(view.viewport[2], 1024);
     EXPECT_EQ(view.viewport[3], 512);
+    GLint scissor[4];
+    glGetIntegerv(GL_SCISSOR_BOX, scissor);
+    EXPECT_EQ(std::vector<GLint>(scissor, scissor + 4), (std::vector<GLint>{0, 128, 1024, 512}));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
     EXPECT_NEAR(aspectOf(view), 4.0 / 3.0, 1e-5);
     // 45 degrees vertical field of view: m[5] = 1 / tan(22.5 degrees).
     EXPECT_NEAR(view.projection[5], 1.0 / std::tan(22.5 * M_PI / 180.0), 1e-5);

@@ -1,0 +1,224 @@
+// drawDemo: clears, runs the timeline, and draws the scene and overlays it calls for, in
+// immediate mode.
+#include "demo/scene_draw.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+#include <iterator>
+
+#include "demo/demo.h"
+#include "demo/demo_globals.h"
+#include "demo/scene_tables.h"
+#include "demo/timeline.h"
+
+SceneStats sceneStats;
+
+namespace {
+
+constexpr double kPi = 3.1415926538;
+constexpr int kLayers = 120;
+
+// max(v, 0.2) with the float 0.2 in the comparison and the result.
+float atLeastOneFifth(double value) {
+    constexpr float kFloor = 0.2f;
+    return value < kFloor ? kFloor : static_cast<float>(value);
+}
+
+void drawSprite(MaskedSprite& sprite, float alpha) {
+    if (sceneStats.spriteCount < std::size(sceneStats.sprites)) sceneStats.sprites[sceneStats.spriteCount++] = &sprite;
+    sprite.draw(alpha);
+}
+
+void emitSculptureLayer(int layer, bool circling, double offsetX, double offsetZ) {
+    glBegin(GL_LINES);
+    for (int j = 0; j < 18; ++j) {
+        for (int k = 0; k < 36; ++k) {
+            const float y = static_cast<float>(layer) + sculptureY[k][j];
+            if (circling) {
+                glVertex3f(static_cast<float>(sculptureX[k][j] + offsetX), y,
+                           static_cast<float>(sculptureZ[k][j] + offsetZ));
+            } else {
+                glVertex3f(sculptureX[k][j], y, sculptureZ[k][j]);
+            }
+            ++sceneStats.sculptureVertices;
+        }
+    }
+}
+
+// The tower of rings: two passes of 120 layers, the second mirrored in x.
+void drawLineSculpture() {
+    const float t = demoTicks;
+    const bool circling = sceneIndex == 1;
+    // In scene 1 the tower circles on a 5-unit radius, once every 360 ticks.
+    const double offsetX = 5.0 * std::sin(t * kPi / 180.0);
+    const double offsetZ = 5.0 * std::cos(t * kPi / 180.0);
+    glEnable(GL_BLEND);
+    for (int mirrored = 0; mirrored < 2; ++mirrored) {
+        for (int i = 0; i < kLayers; ++i) {
+            glLoadIdentity();
+            demoCamera.applyLookAt();
+            glColor4f(1.0f, 0.3f, 0.6f, 0.5f);
+            if (mirrored == 1) glScalef(-1.0f, 1.0f, 1.0f);
+            const float angle = circling ? 5.0f * static_cast<float>(i) + t : 4.0f * t + 5.0f * static_cast<float>(i);
+            glRotatef(angle, 0.0f, 1.0f, 0.0f);
+            emitSculptureLayer(i, circling, offsetX, offsetZ);
+            if (mirrored == 1) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            glEnd();
+        }
+    }
+    glDisable(GL_BLEND);
+}
+
+// Scene 3: 90 balls on three tilted sets of five rings; outer rings turn faster.
+void drawBallRings() {
+    const float t = demoTicks;
+    for (int a = 0; a < 3; ++a) {
+        for (int i = 1; i <= 6; ++i) {
+            for (int k = 0; k < 5; ++k) {
+                glLoadIdentity();
+                demoCamera.applyLookAt();
+                glRotatef(static_cast<float>(6 - k) * t / 10.0f, 0.0f, 0.0f, 1.0f);
+                glRotatef(60.0f * static_cast<float>(a), 1.0f, 0.0f, 0.0f);
+                glTranslatef(ballGrid[k][i].x, ballGrid[k][i].y, -3.7f);
+                drawBall();
+            }
+        }
+    }
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+// Scene 6: one ball of radius 49 turning with the clock.
+void drawGiantBall() {
+    glLoadIdentity();
+    demoCamera.applyLookAt();
+    glTranslatef(-10.0f, 10.0f, -10.0f);
+    glTranslatef(-0.4f, -0.8f, 0.0f);
+    glRotatef(demoTicks, 0.0f, 1.0f, 0.0f);
+    glScalef(140.0f, 140.0f, 140.0f);
+    drawBall();
+}
+
+// Scene 4: ten balls at one rising point; their additive shells add up.
+void drawRisingBalls() {
+    for (int n = 0; n < 10; ++n) {
+        glLoadIdentity();
+        demoCamera.applyLookAt();
+        glTranslatef(0.302065f, demoTicks / 15.0f + 12.366753f, -0.212369f);
+        drawBall();
+    }
+}
+
+bool modelViewIsFinite() {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    for (const float value : m)
+        if (!std::isfinite(value)) return false;
+    return true;
+}
+
+// Overlay 1: thirty balls in eye space, each transform built on all before it. The scale
+// compounds by 40 a ball, so from about the 25th the matrix leaves the float range; such
+// balls are skipped rather than handed to the driver as infinities.
+void drawBallChain() {
+    const float t = demoTicks;
+    glLoadIdentity();
+    glTranslatef(static_cast<float>(2.0 * std::sin(t / 10.0) + 3.0), static_cast<float>(std::sin(t / 100.0)), -24.0f);
+    for (int n = 0; n < 30; ++n) {
+        glRotatef(-t / 3.0f, 0.0f, 1.0f, 0.0f);
+        glTranslatef(static_cast<float>(-n / 10), 0.0f, 0.0f);
+        glScalef(40.0f, 40.0f, 40.0f);
+        glRotatef(-t / 3.0f, 0.0f, 1.0f, 0.0f);
+        if (modelViewIsFinite()) {
+            drawBall();
+        } else {
+            ++sceneStats.skippedBalls;
+        }
+    }
+}
+
+// Overlays 3, 4 and 5 of scene 6: the glow, then a page of credits.
+void drawSpriteOverlays(double sway) {
+    glLoadIdentity();
+    glTranslatef(static_cast<float>(sway / 20.0), 0.0f, -1.7f);
+    if (overlayIndex == 3) {
+        drawSprite(shineSprite, 1.0f);
+        return;
+    }
+    drawSprite(shineSprite, atLeastOneFifth(sway / 2.0));
+    if (overlayIndex == 4)
+        drawSprite(creSprite, 1.0f);
+    else
+        drawSprite(cre2Sprite, 1.0f);
+}
+
+// The layer over every frame: the band's frame, then the scene's title and glow.
+void drawStandingSprites(double sway) {
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -1.7f);
+    drawSprite(maskSprite, 0.5f);
+    glTranslatef(static_cast<float>(sway / 20.0), 0.0f, 0.0f);
+    switch (sceneIndex) {
+        case 1: drawSprite(textSprite, atLeastOneFifth(sway) + 0.2f); break;
+        case 2:
+            drawSprite(t1Sprite, 0.5f);
+            drawSprite(shineSprite, atLeastOneFifth(sway) + 0.35f);
+            break;
+        case 4: drawSprite(shineSprite, atLeastOneFifth(sway) + 0.35f); break;
+        case 3:
+            drawSprite(shineSprite, atLeastOneFifth(sway / 2.0));
+            drawSprite(t2Sprite, 0.5f);
+            break;
+        case 6: drawSprite(shineSprite, atLeastOneFifth(sway / 2.0)); break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+void drawBall() {
+    glEnable(GL_LIGHTING);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    if (sceneIndex == 3) {
+        glBindTexture(GL_TEXTURE_2D, ballTexture);
+        gluSphere(sphereQuadric, 0.35, 32, 16);
+        ++sceneStats.spheres;
+    }
+    glBindTexture(GL_TEXTURE_2D, sceneIndex == 6 ? demoModel.texture : ballSurfaceTexture);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.4f);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    gluSphere(sphereQuadric, 0.35, 32, 16);
+    ++sceneStats.spheres;
+    ++sceneStats.balls;
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+}
+
+void drawDemo() {
+    sceneStats = SceneStats{};
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Wide lines may be drawn up to half their width outside the viewport; the scissor
+    // keeps the letterbox rows as the clear left them.
+    glEnable(GL_SCISSOR_TEST);
+    selectScene();
+    glLoadIdentity();
+    if (sceneIndex == 1 || sceneIndex == 2 || sceneIndex == 4) drawLineSculpture();
+    if (sceneIndex == 3) drawBallRings();
+    if (sceneIndex == 6) drawGiantBall();
+    if (sceneIndex == 4) drawRisingBalls();
+    if (overlayIndex == 1) drawBallChain();
+    const double sway = std::sin(demoTicks / 100.0);
+    if (overlayIndex == 3 || overlayIndex == 4 || overlayIndex == 5) drawSpriteOverlays(sway);
+    drawStandingSprites(sway);
+    glDisable(GL_SCISSOR_TEST);
+    glFlush();
+}
