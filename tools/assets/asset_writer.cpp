@@ -58,10 +58,13 @@ const std::vector<std::string>& assetFileNames() {
 bool writeAssets(const std::string& folder, std::FILE* progress, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec)) {
+        error = folder + " is not a folder";
+        return false;
+    }
     fs::create_directories(folder, ec);
-    if (ec || !fs::is_directory(folder)) {
-        error =
-            "cannot create the folder " + folder + (ec ? ": " + ec.message() : ": a file of that name is in the way");
+    if (ec) {
+        error = "cannot create the folder " + folder + ": " + ec.message();
         return false;
     }
 

@@ -19,12 +19,13 @@ constexpr float kBottom = static_cast<float>(kVisibleBottom);
 void addEdgeLight(Canvas& c) {
     const Rgb deep = hexRgb(0x3A1C78);
     const Rgb rim = hexRgb(0x7A4FD8);
-    for (int y = 0; y < c.height; ++y) {
+    // Only the rows and columns that reach the band: the rest is never seen.
+    for (int y = kVisibleTop; y < kVisibleBottom; ++y) {
         const float fy = static_cast<float>(y) + 0.5f;
         const float fromEdge = std::min(fy - kTop, kBottom - fy);
         if (fromEdge > 90.0f) continue;
-        const float fall = std::exp(-std::max(fromEdge, 0.0f) / 22.0f);
-        for (int x = 0; x < c.width; ++x) {
+        const float fall = std::exp(-fromEdge / 22.0f);
+        for (int x = kStillLeft; x < kStillRight; ++x) {
             const float u = (static_cast<float>(x) + 0.5f - 512.0f) / 512.0f;
             const float across = 0.55f + 0.45f * std::cos(u * 1.5707964f);
             c.at(x, y) = c.at(x, y) + mixRgb(deep, rim, fall) * (0.9f * fall * across);

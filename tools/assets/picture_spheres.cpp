@@ -41,7 +41,7 @@ Rgb environment(Vec3 r) {
         const float width = 0.05f + 0.02f * reach;
         const float lines =
             std::max(stripe(fx - std::round(fx), width, width), stripe(fz - std::round(fz), width, width));
-        colour = hexRgb(0x12061E) + hexRgb(0xFF3FA0) * (0.75f * lines * fade);
+        colour = hexRgb(0x1A0818) + hexRgb(0xFF3FA0) * (0.75f * lines * fade);
     }
     // The horizon: a bright thin band.
     colour = colour + hexRgb(0x9FE8FF) * (0.85f * std::exp(-std::fabs(r.y) * 22.0f));

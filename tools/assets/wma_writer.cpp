@@ -115,10 +115,12 @@ bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& e
         return false;
     }
     const int frameSize = codec->frame_size > 0 ? codec->frame_size : 2048;
-    std::size_t position = 0;
-    while (position < audio.frames() && status >= 0) {
-        const auto count =
-            static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(frameSize), audio.frames() - position));
+    // FFmpeg's decoder gives its output `initial_padding` samples early (the first block only
+    // primes the transform), so that much silence goes first and the music decodes in time
+    // with the show's clock.
+    const auto lead = static_cast<std::size_t>(std::max(codec->initial_padding, 0));
+    const std::size_t total = lead + audio.frames();
+    for (std::size_t position = 0; position < total && status >= 0; position += static_cast<std::size_t>(frameSize)) {
         av_frame_unref(frame.get());
         frame->format = codec->sample_fmt;
         frame->sample_rate = codec->sample_rate;
@@ -129,13 +131,14 @@ bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& e
         if (status < 0) break;
         auto* left = reinterpret_cast<float*>(frame->data[0]);
         auto* right = reinterpret_cast<float*>(frame->data[1]);
-        std::fill_n(left, frameSize, 0.0f);
-        std::fill_n(right, frameSize, 0.0f);
-        std::copy_n(audio.left.begin() + static_cast<std::ptrdiff_t>(position), count, left);
-        std::copy_n(audio.right.begin() + static_cast<std::ptrdiff_t>(position), count, right);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(frameSize); ++i) {
+            const std::size_t at = position + i;
+            const bool music = at >= lead && at < total;
+            left[i] = music ? audio.left[at - lead] : 0.0f;
+            right[i] = music ? audio.right[at - lead] : 0.0f;
+        }
         frame->pts = static_cast<std::int64_t>(position);
         status = encodeAndWrite(codec.get(), format.get(), stream, frame.get(), packet.get());
-        position += static_cast<std::size_t>(count);
     }
     if (status >= 0) status = encodeAndWrite(codec.get(), format.get(), stream, nullptr, packet.get());
     if (status >= 0) status = av_write_trailer(format.get());
