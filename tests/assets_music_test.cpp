@@ -10,9 +10,12 @@ extern "C" {
 #include <cmath>
 #include <filesystem>
 
+#include "tests/support/temp_dir.h"
 #include "tools/assets/arrangement.h"
+#include "tools/assets/file_output.h"
 #include "tools/assets/music.h"
 #include "tools/assets/score.h"
+#include "tools/assets/wma_writer.h"
 
 using namespace assets;
 
@@ -228,4 +231,42 @@ TEST(GeneratedMusic, DecodesInTimeWithTheShowsClock) {
     // The master's rumble filter leads the kick's low notes by a millisecond or so; a lost or
     // extra encoder block would be 1024 samples.
     EXPECT_LE(std::abs(bestLag), 40) << "samples the decoded music is late (positive) or early";
+}
+
+TEST(WmaWriter, EncodesATonePlayableAtItsPlace) {
+    testing_support::TempWorkingDir dir;
+    // Half a second of silence, then a second of A at 440 Hz on the left only.
+    StereoBuffer tone(frameAt(1.5));
+    for (std::size_t i = frameAt(0.5); i < tone.frames(); ++i) {
+        tone.left[i] = 0.5f * std::sin(2.0f * 3.14159265f * 440.0f * static_cast<float>(i) / kSampleRate);
+    }
+    const std::string path = (dir.path() / "tone.wma").string();
+    std::string error;
+    ASSERT_TRUE(writeWma(path, tone, error)) << error;
+    EXPECT_FALSE(std::filesystem::exists(partPath(path)));
+
+    const Decoded d = decodeMusic(path);
+    EXPECT_EQ(d.codec, AV_CODEC_ID_WMAV2);
+    ASSERT_GE(d.left.size(), tone.frames());
+    auto rms = [](const std::vector<float>& v, double from, double to) {
+        double s = 0.0;
+        for (std::size_t i = frameAt(from); i < frameAt(to); ++i) s += v[i] * v[i];
+        return std::sqrt(s / static_cast<double>(frameAt(to) - frameAt(from)));
+    };
+    EXPECT_LT(rms(d.left, 0.0, 0.48), 0.01) << "the silence stays where it was";
+    EXPECT_NEAR(rms(d.left, 0.6, 1.4), 0.5 / std::sqrt(2.0), 0.03);
+    EXPECT_LT(rms(d.right, 0.6, 1.4), 0.02) << "the sides stay apart";
+    int crossings = 0;
+    for (std::size_t i = frameAt(0.6); i < frameAt(1.4); ++i)
+        crossings += (d.left[i - 1] < 0.0f && d.left[i] >= 0.0f) ? 1 : 0;
+    EXPECT_NEAR(crossings, 352, 2) << "440 Hz for 0.8 s";
+}
+
+TEST(WmaWriter, ReportsAnUnwritablePathAndLeavesNothing) {
+    testing_support::TempWorkingDir dir;
+    testing_support::writeFileBytes(dir.path() / "plain", "x");
+    const std::string path = (dir.path() / "plain" / "music.wma").string();
+    std::string error;
+    EXPECT_FALSE(writeWma(path, StereoBuffer(1000), error));
+    EXPECT_NE(error.find("plain/music.wma"), std::string::npos) << error;
 }

@@ -8,6 +8,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/tga_test_reader.h"
+#include "tools/assets/file_output.h"
 #include "tools/assets/random.h"
 #include "tools/assets/tga_writer.h"
 
@@ -127,13 +128,23 @@ TEST(TgaWriter, EightBitConversionClampsAndMakesOpaque) {
     EXPECT_EQ(toImage8(canvas, 3).bytes.size(), 9u);
 }
 
-TEST(TgaWriter, WriteFileReportsAnUnwritablePath) {
+TEST(FileOutput, FilesAppearWholeOrNotAtAll) {
     testing_support::TempWorkingDir dir;
     testing_support::writeFileBytes(dir.path() / "plain", "x");
     std::string error;
     EXPECT_FALSE(writeFile((dir.path() / "plain" / "a.tga").string(), {1, 2, 3}, error));
     EXPECT_NE(error.find("plain/a.tga"), std::string::npos) << error;
 
-    ASSERT_TRUE(writeFile((dir.path() / "b.tga").string(), {1, 2, 3}, error)) << error;
-    EXPECT_EQ(testing_support::readFileBytes(dir.path() / "b.tga"), std::string("\x01\x02\x03"));
+    const std::string path = (dir.path() / "b.tga").string();
+    testing_support::writeFileBytes(path, "an older, longer picture");
+    ASSERT_TRUE(writeFile(path, {1, 2, 3}, error)) << error;
+    EXPECT_EQ(testing_support::readFileBytes(path), std::string("\x01\x02\x03"));
+    EXPECT_FALSE(std::filesystem::exists(partPath(path)));
+
+    // A part file that cannot be renamed into place (a folder holds the name) is cleaned up.
+    std::filesystem::create_directory(dir.path() / "c.tga");
+    std::filesystem::create_directory(dir.path() / "c.tga" / "inside");
+    EXPECT_FALSE(writeFile((dir.path() / "c.tga").string(), {1}, error));
+    EXPECT_FALSE(std::filesystem::exists(partPath((dir.path() / "c.tga").string())));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "c.tga"));
 }

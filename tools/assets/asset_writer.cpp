@@ -6,6 +6,7 @@
 #include <functional>
 #include <system_error>
 
+#include "tools/assets/file_output.h"
 #include "tools/assets/music.h"
 #include "tools/assets/pictures.h"
 #include "tools/assets/tga_writer.h"

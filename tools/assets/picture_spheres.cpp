@@ -11,7 +11,6 @@ namespace assets {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
 
 struct Vec3 {
     float x, y, z;

@@ -1,8 +1,6 @@
 // TGA encoding of 8-bit pictures, with run-length packets of up to 128 pixels.
 #include "tools/assets/tga_writer.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace assets {
@@ -74,22 +72,6 @@ std::vector<std::uint8_t> encodeTga(const Image8& image, TgaEncoding encoding) {
         }
     }
     return out;
-}
-
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        error = "cannot create " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        error = "cannot write " + path + ": " + std::strerror(written ? errno : writeErrno);
-        return false;
-    }
-    return true;
 }
 
 }  // namespace assets

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "tools/assets/canvas.h"
@@ -15,8 +14,5 @@ enum class TgaEncoding { kUncompressed, kRunLength };
 // The whole file as bytes: an 18-byte header (no image ID, no colour map, origin 0,0), then the
 // rows from the bottom up in blue-green-red(-alpha) order. Run-length packets never cross a row.
 std::vector<std::uint8_t> encodeTga(const Image8& image, TgaEncoding encoding);
-
-// Writes bytes to a file; false with a readable reason when it cannot.
-bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string& error);
 
 }  // namespace assets

@@ -11,6 +11,8 @@ extern "C" {
 #include <algorithm>
 #include <memory>
 
+#include "tools/assets/file_output.h"
+
 namespace assets {
 
 namespace {
@@ -53,9 +55,8 @@ int encodeAndWrite(AVCodecContext* codec, AVFormatContext* format, AVStream* str
     }
 }
 
-}  // namespace
-
-bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& error) {
+// Encodes into `file`, naming `path` in messages; everything is closed on return.
+bool encodeWma(const std::string& file, const std::string& path, const StereoBuffer& audio, std::string& error) {
     const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_WMAV2);
     if (encoder == nullptr) {
         error = "this FFmpeg has no WMA version 2 (wmav2) encoder";
@@ -97,7 +98,7 @@ bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& e
     }
     stream->time_base = codec->time_base;
 
-    status = avio_open(&format->pb, path.c_str(), AVIO_FLAG_WRITE);
+    status = avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
     if (status < 0) {
         error = "cannot create " + path + ": " + avError(status);
         return false;
@@ -153,6 +154,16 @@ bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& e
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& error) {
+    if (!encodeWma(partPath(path), path, audio, error)) {
+        discardPart(path);
+        return false;
+    }
+    return commitPart(path, error);
 }
 
 }  // namespace assets
