@@ -125,10 +125,12 @@ void renderBellNote(const NoteEvent& note, StereoBuffer& out) {
     const std::size_t start = frameAt(note.start);
     const std::size_t frames = static_cast<std::size_t>(envelope.length(ring) * kSampleRate) + 1;
     const float gain = 0.2f * note.velocity;
+    // High notes get fewer sidebands, so none of them folds back past Nyquist.
+    const float brightness = std::min(1.0f, 700.0f / hz);
     for (std::size_t i = 0; i < frames && start + i < out.frames(); ++i) {
         const float t = static_cast<float>(i) * kSecondsPerSample;
         // Phase modulation: the modulator bends the carrier's phase (radians), less as it rings.
-        const float index = 0.3f + 2.2f * std::exp(-t / 0.3f);
+        const float index = 0.3f + 2.2f * brightness * std::exp(-t / 0.3f);
         const float bent = std::sin(2.0f * 3.14159265f * carrier.phase() + index * modulator.sine(hz * 2.0f));
         carrier.sine(hz);
         const float shine = 0.15f * shimmer.sine(hz * 4.01f) * std::exp(-t / 0.12f);

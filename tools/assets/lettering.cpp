@@ -71,6 +71,8 @@ std::size_t maskIndex(const TextMask& mask, int x, int y) {
 FontLibrary::~FontLibrary() {
     for (void* face : faces_) FT_Done_Face(asFace(face));
     if (library_ != nullptr) FT_Done_FreeType(static_cast<FT_Library>(library_));
+    // Gives back fontconfig's configuration and caches; the next open starts it again.
+    if (fontconfigStarted_) FcFini();
 }
 
 bool FontLibrary::open(std::string& error) {
@@ -85,6 +87,7 @@ bool FontLibrary::open(std::string& error) {
         error = "fontconfig could not be started";
         return false;
     }
+    fontconfigStarted_ = true;
     return true;
 }
 

@@ -53,6 +53,7 @@ public:
 
 private:
     void* library_ = nullptr;  // FT_Library
+    bool fontconfigStarted_ = false;
     std::vector<void*> faces_;
 };
 

@@ -11,7 +11,6 @@ namespace assets {
 
 namespace {
 
-
 struct Vec3 {
     float x, y, z;
 };
