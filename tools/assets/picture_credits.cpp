@@ -66,7 +66,7 @@ Canvas drawCreditsThanks(const Fonts& fonts) {
     const CreditLine lines[] = {
         {"SDL2", "window, input and sound"},       {"Mesa", "OpenGL and GLU"},
         {"FFmpeg", "music decoding and encoding"}, {"FreeType", "glyphs"},
-        {"fontconfig", "finding the fonts"},       {"DejaVu, Liberation", "the lettering"},
+        {"fontconfig", "finding the fonts"},       {"fonts", "DejaVu and Liberation"},
     };
     addLines(c, fonts, lines, 6, 132.0f, 41.0f, halo);
 
