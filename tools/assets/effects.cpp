@@ -57,7 +57,7 @@ void reverbSide(const std::vector<float>& in, std::vector<float>& out, std::size
     for (std::size_t length : kAllPassLengths) allPasses.emplace_back(length + spread);
     const float feedback = 0.7f + 0.28f * roomSize;
     for (std::size_t i = 0; i < in.size(); ++i) {
-        const float x = in[i] * 0.03f;
+        const float x = in[i] * 0.045f;
         float sum = 0.0f;
         for (Comb& comb : combs) sum += comb.process(x, feedback, damping);
         for (AllPass& allPass : allPasses) sum = allPass.process(sum);
