@@ -1,6 +1,5 @@
-// mivra.tga: the giant ball's picture, a nebula of warped clouds and stars laid out as a
-// sphere map. The show lights the giant ball only by ambient light (its scale leaves the
-// normals short), so the picture is bright and contrasted to show through at a fifth.
+// mivra.tga: the giant ball's picture, a nebula of warped clouds and stars. Sphere mapping
+// stretches it over the whole view behind the credits, so it is bright, colourful and busy.
 #include <algorithm>
 #include <cmath>
 
