@@ -1,0 +1,169 @@
+// libavcodec's wmav2 encoder into libavformat's ASF muxer.
+#include "tools/assets/wma_writer.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/error.h>
+}
+
+#include <algorithm>
+#include <memory>
+
+#include "tools/assets/file_output.h"
+
+namespace assets {
+
+namespace {
+
+std::string avError(int code) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
+
+struct CodecContextDeleter {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameDeleter {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketDeleter {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+// Closes the file (when open) and frees the muxer.
+struct OutputDeleter {
+    void operator()(AVFormatContext* f) const {
+        if (f->pb != nullptr) avio_closep(&f->pb);
+        avformat_free_context(f);
+    }
+};
+
+// Sends one frame (or the flush, when null) and writes every packet the encoder gives back.
+int encodeAndWrite(AVCodecContext* codec, AVFormatContext* format, AVStream* stream, AVFrame* frame, AVPacket* packet) {
+    int status = avcodec_send_frame(codec, frame);
+    if (status < 0) return status;
+    for (;;) {
+        status = avcodec_receive_packet(codec, packet);
+        if (status == AVERROR(EAGAIN) || status == AVERROR_EOF) return 0;
+        if (status < 0) return status;
+        av_packet_rescale_ts(packet, codec->time_base, stream->time_base);
+        packet->stream_index = stream->index;
+        status = av_interleaved_write_frame(format, packet);
+        if (status < 0) return status;
+    }
+}
+
+// Encodes into `file`, naming `path` in messages; everything is closed on return.
+bool encodeWma(const std::string& file, const std::string& path, const StereoBuffer& audio, std::string& error) {
+    const AVCodec* encoder = avcodec_find_encoder(AV_CODEC_ID_WMAV2);
+    if (encoder == nullptr) {
+        error = "this FFmpeg has no WMA version 2 (wmav2) encoder";
+        return false;
+    }
+    AVFormatContext* rawFormat = nullptr;
+    int status = avformat_alloc_output_context2(&rawFormat, nullptr, "asf", path.c_str());
+    if (status < 0 || rawFormat == nullptr) {
+        error = "this FFmpeg cannot write ASF files: " + avError(status);
+        return false;
+    }
+    std::unique_ptr<AVFormatContext, OutputDeleter> format(rawFormat);
+    format->flags |= AVFMT_FLAG_BITEXACT;
+
+    std::unique_ptr<AVCodecContext, CodecContextDeleter> codec(avcodec_alloc_context3(encoder));
+    if (!codec) {
+        error = "out of memory setting up the WMA encoder";
+        return false;
+    }
+    codec->sample_fmt = AV_SAMPLE_FMT_FLTP;
+    codec->sample_rate = kSampleRate;
+    codec->bit_rate = kWmaBitRate;
+    codec->time_base = AVRational{1, kSampleRate};
+    codec->flags |= AV_CODEC_FLAG_BITEXACT;
+    const AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    av_channel_layout_copy(&codec->ch_layout, &stereo);
+    if (format->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    status = avcodec_open2(codec.get(), encoder, nullptr);
+    if (status < 0) {
+        error =
+            "the WMA encoder refused 22050 Hz stereo at " + std::to_string(kWmaBitRate) + " bit/s: " + avError(status);
+        return false;
+    }
+
+    AVStream* stream = avformat_new_stream(format.get(), nullptr);
+    if (stream == nullptr || avcodec_parameters_from_context(stream->codecpar, codec.get()) < 0) {
+        error = "out of memory setting up the ASF stream";
+        return false;
+    }
+    stream->time_base = codec->time_base;
+
+    status = avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
+    if (status < 0) {
+        error = "cannot create " + path + ": " + avError(status);
+        return false;
+    }
+    status = avformat_write_header(format.get(), nullptr);
+    if (status < 0) {
+        error = "cannot write the ASF header of " + path + ": " + avError(status);
+        return false;
+    }
+
+    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
+    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    if (!frame || !packet) {
+        error = "out of memory encoding the music";
+        return false;
+    }
+    const int frameSize = codec->frame_size > 0 ? codec->frame_size : 2048;
+    // FFmpeg's decoder gives its output `initial_padding` samples early (the first block only
+    // primes the transform), so that much silence goes first and the music decodes in time
+    // with the show's clock.
+    const auto lead = static_cast<std::size_t>(std::max(codec->initial_padding, 0));
+    const std::size_t total = lead + audio.frames();
+    for (std::size_t position = 0; position < total && status >= 0; position += static_cast<std::size_t>(frameSize)) {
+        av_frame_unref(frame.get());
+        frame->format = codec->sample_fmt;
+        frame->sample_rate = codec->sample_rate;
+        // Every frame is full: the encoder takes no short last frame, so the end is padded with silence.
+        frame->nb_samples = frameSize;
+        av_channel_layout_copy(&frame->ch_layout, &codec->ch_layout);
+        status = av_frame_get_buffer(frame.get(), 0);
+        if (status < 0) break;
+        auto* left = reinterpret_cast<float*>(frame->data[0]);
+        auto* right = reinterpret_cast<float*>(frame->data[1]);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(frameSize); ++i) {
+            const std::size_t at = position + i;
+            const bool music = at >= lead && at < total;
+            left[i] = music ? audio.left[at - lead] : 0.0f;
+            right[i] = music ? audio.right[at - lead] : 0.0f;
+        }
+        frame->pts = static_cast<std::int64_t>(position);
+        status = encodeAndWrite(codec.get(), format.get(), stream, frame.get(), packet.get());
+    }
+    if (status >= 0) status = encodeAndWrite(codec.get(), format.get(), stream, nullptr, packet.get());
+    if (status >= 0) status = av_write_trailer(format.get());
+    if (status < 0) {
+        error = "cannot encode or write the music to " + path + ": " + avError(status);
+        return false;
+    }
+    // Closing flushes the last bytes; report a full disk here too.
+    status = avio_closep(&format->pb);
+    if (status < 0) {
+        error = "cannot finish writing " + path + ": " + avError(status);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool writeWma(const std::string& path, const StereoBuffer& audio, std::string& error) {
+    if (!encodeWma(partPath(path), path, audio, error)) {
+        discardPart(path);
+        return false;
+    }
+    return commitPart(path, error);
+}
+
+}  // namespace assets
