@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool
   clang libclang-rt-dev
-  ffmpeg
+  ffmpeg python3
 )
 
 missing=()
