@@ -52,9 +52,6 @@ bool ViewerScene::initialise(AppWindow* appWindow, KeyState* keyState) {
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kAmbient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightColour);
     glEnable(GL_LIGHT0);
-    // The joints turn their normals with them; only rotations, but a file's frames may hold
-    // anything, so the normals are renormalised.
-    glEnable(GL_NORMALIZE);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
     texture = 0;
