@@ -3,9 +3,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 
+#include "engine/bitmap_font.h"
+#include "examples/viewer/viewer_hud.h"
 #include "examples/viewer/viewer_scene.h"
 #include "examples/viewer/viewer_setup.h"
 #include "examples/viewer/viewer_texture.h"
@@ -204,6 +207,57 @@ TEST_F(ViewerSceneTest, TexturesTakeTheRouteTheirNameAsksFor) {
     const ViewerTexture badBitmap = loadViewerTexture("broken.bmp");
     EXPECT_EQ(badBitmap.name, 0u);
     EXPECT_EQ(badBitmap.problem.rfind("cannot load bitmap texture broken.bmp: ", 0), 0u) << badBitmap.problem;
+}
+
+TEST_F(ViewerSceneTest, TheOverlayWritesItsTextAndLeavesTheGlStateAsFound) {
+    createFontLists(context.deviceContext());
+    glViewport(0, 0, kWidth, kHeight);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -2, 2, -2, 2);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(1, 2, 3);
+    std::array<GLfloat, 16> projection{}, modelView{};
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView.data());
+
+    drawHud(HudState{}, kWidth, kHeight);
+
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[0], 0.25f);
+    EXPECT_FLOAT_EQ(colour[2], 0.75f);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    std::array<GLfloat, 16> after{};
+    glGetFloatv(GL_PROJECTION_MATRIX, after.data());
+    EXPECT_EQ(after, projection);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
+    EXPECT_EQ(after, modelView);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // The status lines stand at the top left, the help at the bottom left; the middle stays clear.
+    auto lit = [this](int x, int y, int width, int height) {
+        int count = 0;
+        const std::vector<std::uint8_t> pixels = context.readPixels(x, y, width, height);
+        for (std::size_t i = 0; i + 3 < pixels.size(); i += 4) count += pixels[i] + pixels[i + 1] > 0 ? 1 : 0;
+        return count;
+    };
+    EXPECT_GT(lit(0, kHeight - 100, kWidth, 100), 100);
+    EXPECT_GT(lit(0, 0, kWidth, 60), 100);
+    EXPECT_EQ(lit(0, 80, kWidth, 50), 0);
+    deleteFontLists();
 }
 
 }  // namespace

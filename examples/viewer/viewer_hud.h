@@ -27,6 +27,6 @@ std::vector<std::string> hudStatusLines(const HudState& state);
 std::vector<std::string> hudHelpLines();
 
 // Draws the status lines at the top left and the help at the bottom left of a client area
-// of width x height pixels. Leaves the projection and model-view matrices as found, with
-// lighting, texturing and depth testing off.
+// of width x height pixels, unlit, untextured and over everything. Leaves the matrices, the
+// enabled states and the current colour as found.
 void drawHud(const HudState& state, int width, int height);
