@@ -1,0 +1,174 @@
+// The viewer's scene through its set-up, per-frame update, drawing and tear-down.
+#include "examples/viewer/viewer_scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+
+#include "engine/bitmap_font.h"
+#include "engine/camera.h"
+#include "examples/viewer/viewer_texture.h"
+#include "platform/input.h"
+#include "platform/window.h"
+
+namespace {
+
+const GLfloat kBackground[4] = {0.10f, 0.12f, 0.18f, 1.0f};
+const GLfloat kFirstDiffuse[4] = {0.95f, 0.95f, 0.95f, 1.0f};
+// The second instance is tinted blue, so the two stay told apart when they meet.
+const GLfloat kSecondDiffuse[4] = {0.55f, 0.7f, 1.0f, 1.0f};
+const GLfloat kAmbient[4] = {0.35f, 0.35f, 0.4f, 1.0f};
+const GLfloat kLightColour[4] = {0.9f, 0.9f, 0.85f, 1.0f};
+// Directional, from above, in front and to the right of the models, in world coordinates.
+const GLfloat kLightDirection[4] = {0.4f, 1.0f, 0.8f, 0.0f};
+
+}  // namespace
+
+void ViewerScene::prepare(const Model& model, const std::string& textureFile) {
+    first = model;
+    second = model;
+    texturePath = textureFile;
+    extent = sweptExtent(first);
+    camera = frameExtent(extent);
+    moveSpeed = 0.5f * extent.radius();
+    first.setPosition(0.0f, 0.0f, 0.0f);
+    second.setPosition(secondModelOffset(first, extent), 0.0f, 0.0f);
+    hud = HudState{};
+    hud.frameCount = first.numofframe;
+}
+
+bool ViewerScene::initialise(AppWindow* appWindow, KeyState* keyState) {
+    window = appWindow;
+    keys = keyState;
+    presses.reset();
+    createFontLists(window->deviceContext);
+
+    glClearColor(kBackground[0], kBackground[1], kBackground[2], kBackground[3]);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightColour);
+    glEnable(GL_LIGHT0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+
+    texture = 0;
+    if (!texturePath.empty()) {
+        const ViewerTexture loaded = loadViewerTexture(texturePath);
+        texture = loaded.name;
+        if (texture == 0 && !textureReported) {
+            std::fprintf(stderr, "oyun-viewer: %s; drawing untextured\n", loaded.problem.c_str());
+            std::fflush(stderr);
+        }
+        textureReported = true;
+    }
+    first.texture = texture;
+    second.texture = texture;
+    return true;
+}
+
+void ViewerScene::applyKeys(std::uint32_t milliseconds) {
+    presses.update(*keys, currentKeyToggles());
+    // Held, or tapped between two frames.
+    if ((*keys)[platform::VK_ESCAPE] != 0 || presses.pressed(platform::VK_ESCAPE)) requestQuit(window);
+    if (presses.pressed(kKeyWireframe)) {
+        first.toggleWireframe();
+        second.toggleWireframe();
+    }
+    if (presses.pressed(kKeyNormals)) showNormals = !showNormals;
+    if (presses.pressed(kKeyPause)) {
+        first.paused = !first.paused;
+        second.paused = first.paused;
+    }
+    const Vector3 move = movementFromKeys(*keys, milliseconds, moveSpeed);
+    second.setPosition(second.getPosX() + move.x, second.getPosY() + move.y, second.getPosZ() + move.z);
+}
+
+void ViewerScene::update(std::uint32_t milliseconds) {
+    if (keys != nullptr) applyKeys(milliseconds);
+    hud.overlapping = collision.test(first, second);
+    hud.overlapCount = collision.overlapCount;
+    // The side is read only after a test that found the boxes meeting.
+    hud.contactSide = hud.overlapping ? collision.contactSide(first, second) : 0;
+}
+
+void ViewerScene::drawInstance(Model& model, const float* diffuse) {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, diffuse);
+    glPushMatrix();
+    glTranslatef(model.getPosX(), model.getPosY(), model.getPosZ());
+    // A joint's line loop runs through its faces edge-on to their normals; lit, it comes
+    // out nearly black, so wireframes are drawn unlit.
+    if (!model.wireframe) glEnable(GL_LIGHTING);
+    if (texture != 0) glEnable(GL_TEXTURE_2D);
+    model.draw(-1);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    if (showNormals) model.drawNormals();
+    glPopMatrix();
+}
+
+void ViewerScene::drawBoxAt(const Model& model) const {
+    // drawBox leaves out the position; the box must stand where test sees it.
+    glPushMatrix();
+    glTranslatef(model.getPosX(), model.getPosY(), model.getPosZ());
+    collision.drawBox(model);
+    glPopMatrix();
+}
+
+void ViewerScene::draw() {
+    int width = 0, height = 0;
+    platform::getClientSize(window->windowHandle, width, height);
+    if (width <= 0 || height <= 0) return;
+    // The shell's view letterboxes the show into a band; a viewer wants the whole client
+    // area, so the viewport and projection are set here every frame (a resize included).
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), camera.nearPlane, camera.farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    Camera view;
+    view.place(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0f, 1.0f,
+               0.0f);
+    view.applyLookAt();
+    // Set after the view transform: the light stays put in the world as the camera looks.
+    glLightfv(GL_LIGHT0, GL_POSITION, kLightDirection);
+
+    glEnable(GL_DEPTH_TEST);
+    drawInstance(first, kFirstDiffuse);
+    drawInstance(second, kSecondDiffuse);
+
+    // The boxes as outlines: filled, their additive faces stack up to solid white and hide
+    // the models inside. They test against depth but write none.
+    glDepthMask(GL_FALSE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    drawBoxAt(first);
+    drawBoxAt(second);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glDepthMask(GL_TRUE);
+
+    hud.currentFrame = first.currentFrame;
+    hud.frameCount = first.numofframe;
+    hud.paused = first.paused;
+    hud.wireframe = first.wireframe;
+    hud.normals = showNormals;
+    drawHud(hud, width, height);
+}
+
+void ViewerScene::deinitialise() {
+    if (texture != 0) {
+        const GLuint name = texture;
+        glDeleteTextures(1, &name);
+    }
+    texture = 0;
+    first.texture = 0;
+    second.texture = 0;
+    deleteFontLists();
+    window = nullptr;
+    keys = nullptr;
+}
