@@ -96,7 +96,12 @@ void translateEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT:
             if (event.window.windowID == ours) translateWindowEvent(window, event.window);
             break;
-        default: break;  // SDL_QUIT follows a window close, which is handled above.
+        case SDL_QUIT:
+            // Only Ctrl+C or a termination signal makes one (closing the last window does
+            // not): ask the window to close, so the program ends as by its close box.
+            postMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            break;
+        default: break;
     }
 }
 

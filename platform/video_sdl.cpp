@@ -15,6 +15,8 @@ bool ensureVideo() {
     if (initialised) return true;
     if (failed) return false;
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    // Closing a window is the window's own message; a quit event then means a signal.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "oyun: no display available: %s\n", SDL_GetError());
         failed = true;

@@ -19,10 +19,20 @@ eval "$(xdotool getwindowgeometry --shell "$id")"
 xdotool keydown --window "$id" KP_3
 sleep 0.5
 xdotool keyup --window "$id" KP_3
-xdotool key --window "$id" alt+F4
+# The window may be gone before the key is released.
+xdotool key --window "$id" alt+F4 2>/dev/null || true
 wait_for_exit "$pid" 30 || fail "no exit after Alt+F4"
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/out.log"; fail "exit code $EXIT_CODE"; }
 grep -q "<b>.*,</b><br>" log.htm || fail "no camera line in log.htm"
+
+# Ctrl+C or a termination signal ends the show as the close box does.
+"$TONE" data/music.wma 60
+"$OYUN" >"$E2E_TMP/term.log" 2>&1 &
+pid=$!
+wait_for_window "Oyun motorum" 30 >/dev/null || { cat "$E2E_TMP/term.log"; fail "no window"; }
+kill -TERM "$pid"
+wait_for_exit "$pid" 30 || fail "no exit after SIGTERM"
+[ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/term.log"; fail "exit code $EXIT_CODE after SIGTERM"; }
 
 # No display at all: a clear message and the shell's exit code, never a hang.
 set +e
