@@ -13,7 +13,7 @@ mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
 started=$(date +%s%N)
 "$OYUN" >"$E2E_TMP/end.log" 2>&1 &
 pid=$!
-wait_for_window "Oyun motorum" 30 >/dev/null || { cat "$E2E_TMP/end.log"; fail "no window"; }
+wait_for_window "Oyun motorum" 60 >/dev/null || { cat "$E2E_TMP/end.log"; fail "no window"; }
 wait_for_exit "$pid" 60 || { cat "$E2E_TMP/end.log"; fail "no end after the music"; }
 elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/end.log"; fail "exit code $EXIT_CODE at the end of the music"; }
@@ -25,7 +25,7 @@ elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
 started=$(date +%s%N)
 "$OYUN" >"$E2E_TMP/escape.log" 2>&1 &
 pid=$!
-id=$(wait_for_window "Oyun motorum" 30) || { cat "$E2E_TMP/escape.log"; fail "no window"; }
+id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/escape.log"; fail "no window"; }
 sleep 1
 kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/escape.log"; fail "ended before Escape"; }
 # Held for a few frames: the demo looks at held keys, not at presses.

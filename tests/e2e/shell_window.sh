@@ -11,7 +11,7 @@ mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
 "$TONE" data/music.wma 60
 "$OYUN" >"$E2E_TMP/out.log" 2>&1 &
 pid=$!
-id=$(wait_for_window "Oyun motorum" 30) || { cat "$E2E_TMP/out.log"; fail "no window"; }
+id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/out.log"; fail "no window"; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$id")"
 [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "window is ${WIDTH}x${HEIGHT}"
@@ -29,7 +29,7 @@ grep -q "<b>.*,</b><br>" log.htm || fail "no camera line in log.htm"
 "$TONE" data/music.wma 60
 "$OYUN" >"$E2E_TMP/term.log" 2>&1 &
 pid=$!
-wait_for_window "Oyun motorum" 30 >/dev/null || { cat "$E2E_TMP/term.log"; fail "no window"; }
+wait_for_window "Oyun motorum" 60 >/dev/null || { cat "$E2E_TMP/term.log"; fail "no window"; }
 kill -TERM "$pid"
 wait_for_exit "$pid" 30 || fail "no exit after SIGTERM"
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/term.log"; fail "exit code $EXIT_CODE after SIGTERM"; }

@@ -10,7 +10,7 @@ mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
 ln -s "$DATA" data
 "$OYUN" >"$E2E_TMP/show.log" 2>&1 &
 pid=$!
-id=$(wait_for_window "Oyun motorum" 30) || { cat "$E2E_TMP/show.log"; fail "no window"; }
+id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/show.log"; fail "no window"; }
 sleep 4
 kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/show.log"; fail "the show ended by itself"; }
 

@@ -44,7 +44,7 @@ mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
 # The sample model with its texture found next to it.
 "$VIEWER" "$MODELS/walker.txt" >"$E2E_TMP/walker.log" 2>&1 &
 pid=$!
-id=$(wait_for_window "oyun-viewer" 30) || { cat "$E2E_TMP/walker.log"; fail "no window"; }
+id=$(wait_for_window "oyun-viewer" 60) || { cat "$E2E_TMP/walker.log"; fail "no window"; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$id")"
 [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "window is ${WIDTH}x${HEIGHT}"
@@ -108,7 +108,7 @@ printf 'not a picture at all' >broken.tga
 for texture in "$E2E_TMP/run/missing.bmp" "$E2E_TMP/run/broken.tga"; do
   "$VIEWER" "$MODELS/walker.txt" "$texture" >"$E2E_TMP/texture.log" 2>&1 &
   pid=$!
-  id=$(wait_for_window "oyun-viewer" 30) || { cat "$E2E_TMP/texture.log"; fail "no window with $texture"; }
+  id=$(wait_for_window "oyun-viewer" 60) || { cat "$E2E_TMP/texture.log"; fail "no window with $texture"; }
   sleep 1
   kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/texture.log"; fail "ended with $texture"; }
   [ "$(xdotool search --name '.' 2>/dev/null | wc -l)" = 1 ] || fail "another window besides the viewer's with $texture"
@@ -132,7 +132,7 @@ grep -q "OpenGL penceresi yaratilamadi" "$E2E_TMP/nodisplay.log" || fail "no rea
 # Ctrl+C or a plain kill: the viewer closes its window and ends with the usual status.
 "$VIEWER" "$MODELS/walker.txt" >"$E2E_TMP/signal.log" 2>&1 &
 pid=$!
-wait_for_window "oyun-viewer" 30 >/dev/null || { cat "$E2E_TMP/signal.log"; fail "no window before the signal"; }
+wait_for_window "oyun-viewer" 60 >/dev/null || { cat "$E2E_TMP/signal.log"; fail "no window before the signal"; }
 kill -TERM "$pid"
 wait_for_exit "$pid" 20 || fail "SIGTERM did not end the viewer"
 [ "$EXIT_CODE" = 143 ] || { cat "$E2E_TMP/signal.log"; fail "exit code $EXIT_CODE after SIGTERM"; }
