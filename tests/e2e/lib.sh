@@ -5,6 +5,10 @@ E2E_TMP=$(mktemp -d /tmp/oyun-e2e-XXXXXX)
 XVFB_PID=""
 
 e2e_cleanup() {
+  # Whatever a failed check left running goes with the display.
+  local children
+  children=$(jobs -p)
+  [ -n "$children" ] && kill -9 $children 2>/dev/null || true
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
   rm -rf "$E2E_TMP"
 }
