@@ -14,5 +14,9 @@ void updateDemo(std::uint32_t milliseconds);
 // Draws one frame into the back buffer.
 void drawDemo();
 
+// Everything a drawDemo changes beyond the picture (the scene, the wandering camera, the
+// sprites' frames), without drawing: a replayed frame that is not shown.
+void skipDemoFrame();
+
 // Tears the show down before the window closes.
 void deinitialiseDemo();

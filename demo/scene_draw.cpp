@@ -6,7 +6,6 @@
 #include <GL/glu.h>
 
 #include <cmath>
-#include <iterator>
 
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
@@ -24,11 +23,6 @@ constexpr int kLayers = 120;
 float atLeastOneFifth(double value) {
     constexpr float kFloor = 0.2f;
     return value < kFloor ? kFloor : static_cast<float>(value);
-}
-
-void drawSprite(MaskedSprite& sprite, float alpha) {
-    if (sceneStats.spriteCount < std::size(sceneStats.sprites)) sceneStats.sprites[sceneStats.spriteCount++] = &sprite;
-    sprite.draw(alpha);
 }
 
 void emitSculptureLayer(int layer, bool circling, double offsetX, double offsetZ) {
@@ -141,40 +135,53 @@ void drawBallChain() {
     }
 }
 
-// Overlays 3, 4 and 5 of scene 6: the glow, then a page of credits.
-void drawSpriteOverlays(double sway) {
-    glLoadIdentity();
-    glTranslatef(static_cast<float>(sway / 20.0), 0.0f, -1.7f);
+struct SpriteDraw {
+    MaskedSprite* sprite;
+    float alpha;
+    bool swayed;  // moved sideways by sway / 20; the band's frame stays put
+};
+
+// The sprites of a frame in drawing order, all 1.7 units ahead: in scene 6 the glow and the
+// credits pages of overlays 3, 4 and 5, then over every frame the band's frame and the
+// scene's title and glow.
+int chooseSprites(double sway, SpriteDraw (&out)[8]) {
+    int count = 0;
+    const auto add = [&](MaskedSprite& sprite, float alpha, bool swayed) { out[count++] = {&sprite, alpha, swayed}; };
     if (overlayIndex == 3) {
-        drawSprite(shineSprite, 1.0f);
-        return;
+        add(shineSprite, 1.0f, true);
+    } else if (overlayIndex == 4 || overlayIndex == 5) {
+        add(shineSprite, atLeastOneFifth(sway / 2.0), true);
+        add(overlayIndex == 4 ? creSprite : cre2Sprite, 1.0f, true);
     }
-    drawSprite(shineSprite, atLeastOneFifth(sway / 2.0));
-    if (overlayIndex == 4)
-        drawSprite(creSprite, 1.0f);
-    else
-        drawSprite(cre2Sprite, 1.0f);
+    add(maskSprite, 0.5f, false);
+    switch (sceneIndex) {
+        case 1: add(textSprite, atLeastOneFifth(sway) + 0.2f, true); break;
+        case 2:
+            add(t1Sprite, 0.5f, true);
+            add(shineSprite, atLeastOneFifth(sway) + 0.35f, true);
+            break;
+        case 4: add(shineSprite, atLeastOneFifth(sway) + 0.35f, true); break;
+        case 3:
+            add(shineSprite, atLeastOneFifth(sway / 2.0), true);
+            add(t2Sprite, 0.5f, true);
+            break;
+        case 6: add(shineSprite, atLeastOneFifth(sway / 2.0), true); break;
+        default: break;
+    }
+    return count;
 }
 
-// The layer over every frame: the band's frame, then the scene's title and glow.
-void drawStandingSprites(double sway) {
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -1.7f);
-    drawSprite(maskSprite, 0.5f);
-    glTranslatef(static_cast<float>(sway / 20.0), 0.0f, 0.0f);
-    switch (sceneIndex) {
-        case 1: drawSprite(textSprite, atLeastOneFifth(sway) + 0.2f); break;
-        case 2:
-            drawSprite(t1Sprite, 0.5f);
-            drawSprite(shineSprite, atLeastOneFifth(sway) + 0.35f);
-            break;
-        case 4: drawSprite(shineSprite, atLeastOneFifth(sway) + 0.35f); break;
-        case 3:
-            drawSprite(shineSprite, atLeastOneFifth(sway / 2.0));
-            drawSprite(t2Sprite, 0.5f);
-            break;
-        case 6: drawSprite(shineSprite, atLeastOneFifth(sway / 2.0)); break;
-        default: break;
+double currentSway() { return std::sin(demoTicks / 100.0); }
+
+void drawSprites() {
+    SpriteDraw sprites[8];
+    const double sway = currentSway();
+    const int count = chooseSprites(sway, sprites);
+    for (int i = 0; i < count; ++i) {
+        glLoadIdentity();
+        glTranslatef(sprites[i].swayed ? static_cast<float>(sway / 20.0) : 0.0f, 0.0f, -1.7f);
+        sceneStats.sprites[sceneStats.spriteCount++] = sprites[i].sprite;
+        sprites[i].sprite->draw(sprites[i].alpha);
     }
 }
 
@@ -216,9 +223,14 @@ void drawDemo() {
     if (sceneIndex == 6) drawGiantBall();
     if (sceneIndex == 4) drawRisingBalls();
     if (overlayIndex == 1) drawBallChain();
-    const double sway = std::sin(demoTicks / 100.0);
-    if (overlayIndex == 3 || overlayIndex == 4 || overlayIndex == 5) drawSpriteOverlays(sway);
-    drawStandingSprites(sway);
+    drawSprites();
     glDisable(GL_SCISSOR_TEST);
     glFlush();
+}
+
+void skipDemoFrame() {
+    selectScene();
+    SpriteDraw sprites[8];
+    const int count = chooseSprites(currentSway(), sprites);
+    for (int i = 0; i < count; ++i) sprites[i].sprite->step();
 }

@@ -58,14 +58,17 @@ void MaskedSprite::draw(float alpha) {
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
-    if (animating) {
-        // The wrap test comes before the counting, so the last frame shows for one draw.
-        if (currentFrame == frameCount) currentFrame = 1;
-        if (delayCounter == frameDelay) {
-            ++currentFrame;
-            delayCounter = 0;
-        } else {
-            ++delayCounter;
-        }
+    step();
+}
+
+void MaskedSprite::step() {
+    if (!animating || frameCount < 1) return;
+    // The wrap test comes before the counting, so the last frame shows for one draw.
+    if (currentFrame == frameCount) currentFrame = 1;
+    if (delayCounter == frameDelay) {
+        ++currentFrame;
+        delayCounter = 0;
+    } else {
+        ++delayCounter;
     }
 }

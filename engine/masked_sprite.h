@@ -36,4 +36,6 @@ public:
     // then steps the animation. Unmasked: added with colour (1, 1, 1, alpha). Leaves blending
     // off and the colour opaque white. With no frames (frameCount below 1) it draws nothing.
     void draw(float alpha);
+    // The stepping of a draw without the drawing, for frames that are replayed but not shown.
+    void step();
 };

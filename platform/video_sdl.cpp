@@ -32,6 +32,15 @@ bool videoReady() { return initialised; }
 
 namespace platform {
 
+bool useOffscreenVideo() {
+    if (sdl::videoReady()) {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        return driver != nullptr && std::strcmp(driver, "offscreen") == 0;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    return sdl::ensureVideo();
+}
+
 bool hasVisibleDisplay() {
     if (!sdl::videoReady()) return false;
     const char* driver = SDL_GetCurrentVideoDriver();

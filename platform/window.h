@@ -125,6 +125,10 @@ LResult defaultWindowProc(WindowHandle window, std::uint32_t message, WParam wPa
 // Sends a message straight to the window procedure, bypassing the queue.
 LResult sendMessage(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
 
+// Windows from now on are offscreen surfaces with real GL contexts (no display needed).
+// Call before any window; false when video is already up on another driver or fails.
+bool useOffscreenVideo();
+
 // True when windows go to a real screen (not the offscreen or dummy driver).
 bool hasVisibleDisplay();
 

@@ -1,0 +1,59 @@
+// The show on an offscreen OpenGL window driven by a virtual clock: the real set-up, update,
+// timeline and drawing, frame by frame, with the music mixed offline by the caller's pulls.
+// One per process (the show's state is global).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct OffscreenShowOptions {
+    int width = 1024;  // client size; the show's letterbox and projection apply
+    int height = 768;
+    std::filesystem::path dataDir = "data";
+};
+
+class OffscreenShow {
+public:
+    // Opens the window and sets the show up with its clock at tick 0. Null with `error` set
+    // (one line) when there is no GL, the data folder lacks a file or a file is refused.
+    static std::unique_ptr<OffscreenShow> open(const OffscreenShowOptions& options, std::string& error);
+    ~OffscreenShow();
+    OffscreenShow(const OffscreenShow&) = delete;
+    OffscreenShow& operator=(const OffscreenShow&) = delete;
+
+    int width() const;
+    int height() const;
+
+    // The update of a frame whose clock reads `tick` ms: keys, camera, clock, end of music.
+    // False once the show has asked to end; such a frame is neither drawn nor skipped.
+    bool update(std::uint32_t tick);
+    // Draws the frame into the back buffer (not swapped).
+    void draw();
+    // Replays what drawing changes, without drawing.
+    void skip();
+    // Finishes the frame: swaps, as the window would.
+    void present();
+
+    // The client area as drawn, RGB, top row first: width * height * 3 bytes.
+    void readPixels(std::vector<std::uint8_t>& rgb) const;
+    // The same into caller memory, rows bottom first (as GL gives them), RGBA.
+    void readPixelsBottomUp(std::uint8_t* rgba) const;
+
+private:
+    struct State;
+    explicit OffscreenShow(std::unique_ptr<State> state);
+    std::unique_ptr<State> state_;
+};
+
+// The tick of frame n at `fps` frames a second: floor(n * 1000 / fps).
+constexpr std::uint32_t tickOfFrame(std::int64_t frame, int fps) {
+    return static_cast<std::uint32_t>(frame * 1000 / fps);
+}
+
+// The first frame whose tick is at or after `milliseconds`.
+constexpr std::int64_t firstFrameAtOrAfter(std::int64_t milliseconds, int fps) {
+    return (milliseconds * fps + 999) / 1000;
+}
