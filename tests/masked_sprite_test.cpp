@@ -125,6 +125,29 @@ TEST_F(SpriteScreen, FramesStepInTheirOrderAndTheLastShowsOnce) {
     EXPECT_EQ(framesShown(sprite, 4), (std::vector<int>{5, 5, 5, 6}));
 }
 
+// A replayed frame steps the sprite without drawing it; it must land where a draw would.
+TEST_F(SpriteScreen, SteppingWithoutDrawingFollowsTheDraws) {
+    for (const int count : {0, 1, 3}) {
+        MaskedSprite drawn;
+        drawn.setFrameCount(count);
+        drawn.setFrameDelay(2);
+        drawn.start(false);
+        MaskedSprite stepped = drawn;
+        for (int i = 0; i < 17; ++i) {
+            drawn.draw(1.0f);
+            stepped.step();
+            ASSERT_EQ(stepped.currentFrame, drawn.currentFrame) << count << " frames, step " << i;
+            ASSERT_EQ(stepped.delayCounter, drawn.delayCounter) << count << " frames, step " << i;
+        }
+    }
+    sprite.setFrameCount(3);
+    sprite.start(false);
+    sprite.setAnimating(false);
+    sprite.step();
+    EXPECT_EQ(sprite.currentFrame, 1);
+    EXPECT_EQ(sprite.delayCounter, 0);
+}
+
 TEST_F(SpriteScreen, AFrozenSpriteKeepsItsFrameAndCounter) {
     sprite.setFrameCount(3);
     sprite.setFrameDelay(1);
