@@ -14,10 +14,13 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-# Starts Xvfb on a free display (1024x768x24) and exports DISPLAY.
+# Starts Xvfb on a free display (1024x768x24) and exports DISPLAY. Without -noreset the
+# server resets whenever its last client leaves, and a program connecting during a reset
+# between two polls of xdotool is turned away. SDL is held to X11 so that a failed
+# connection is an error, not a quiet fall back to another video driver.
 start_xvfb() {
   exec 3<> "$E2E_TMP/displayfd"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local number=""
   for _ in $(seq 100); do
@@ -27,6 +30,7 @@ start_xvfb() {
   done
   [ -n "$number" ] || { echo "e2e: Xvfb did not start"; cat "$E2E_TMP/xvfb.log"; exit 1; }
   export DISPLAY=":$number"
+  export SDL_VIDEODRIVER=x11
 }
 
 # Waits up to $2 seconds for a window named $1; prints its id.
