@@ -11,6 +11,7 @@
 #include "app/gl_window.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
+#include "demo/timeline.h"
 #include "platform/clock.h"
 #include "platform/gl_context.h"
 #include "platform/message_box.h"
@@ -106,6 +107,8 @@ std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& o
     });
     platform::useVirtualClock(0);
     sound::useOfflineOutput();
+    // As in a fresh process, so that a second show in the same one draws the same frames.
+    seedDemoRandom(1);
 
     if (!registerAppClass(&s.windowClass)) {
         error = "cannot register the window class";
