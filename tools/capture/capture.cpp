@@ -1,0 +1,234 @@
+#include "tools/capture/capture.h"
+
+#include <GL/gl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <new>
+#include <optional>
+#include <thread>
+
+#include "resources/sound_library.h"
+#include "tools/capture/frame_pipe.h"
+#include "tools/capture/frame_writer.h"
+#include "tools/capture/offscreen_show.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/log.h>
+}
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Enough frames in flight to ride out an encoder's uneven pace (key frames, look-ahead)
+// without holding more than a modest amount of memory at large sizes.
+constexpr std::size_t kMaxBufferBytes = 128u << 20;
+constexpr std::size_t kMinBuffers = 2;
+constexpr std::size_t kMaxBuffers = 6;
+constexpr int kWorkerNice = 10;
+constexpr auto kProgressInterval = std::chrono::milliseconds(200);
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The music's length from its file, for the progress display only; 0 when unknown.
+std::int64_t musicMilliseconds(const fs::path& dataDir) {
+    AVFormatContext* context = nullptr;
+    const std::string path = (dataDir / "music.wma").string();
+    if (avformat_open_input(&context, path.c_str(), nullptr, nullptr) < 0) return 0;
+    std::int64_t milliseconds = 0;
+    if (avformat_find_stream_info(context, nullptr) >= 0 && context->duration > 0)
+        milliseconds = context->duration / (AV_TIME_BASE / 1000);
+    avformat_close_input(&context);
+    return milliseconds;
+}
+
+std::string secondsText(std::uint32_t tick) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f s", tick / 1000.0);
+    return text;
+}
+
+// Joins the encoding thread on every way out, so that it never outlives its writer.
+class Worker {
+public:
+    Worker(FramePipe<CapturedFrame>& pipe, FrameWriter& writer) : pipe_(pipe) {
+        thread_ = std::thread([this, &writer] {
+            // Encoding takes what CPU rendering leaves; it only gets ahead of rendering when
+            // the queue is full and the renderer waits.
+            setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
+            while (CapturedFrame* frame = pipe_.next()) {
+                std::string error;
+                const bool ok = writer.write(*frame, error);
+                pipe_.release(frame);
+                if (!ok) {
+                    error_ = error;
+                    pipe_.stop();
+                    return;
+                }
+            }
+        });
+    }
+    ~Worker() {
+        if (thread_.joinable()) {
+            pipe_.stop();
+            thread_.join();
+        }
+    }
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    // Waits for every queued frame to be written; the error of the first that failed.
+    std::string drain() {
+        pipe_.close();
+        thread_.join();
+        return error_;
+    }
+
+private:
+    FramePipe<CapturedFrame>& pipe_;
+    std::thread thread_;
+    std::string error_;
+};
+
+}  // namespace
+
+FrameRange frameRangeOf(const CaptureOptions& options) {
+    FrameRange range;
+    if (options.frameMs) {
+        range.first = firstFrameAtOrAfter(*options.frameMs, options.fps);
+        range.end = range.first + 1;
+        return range;
+    }
+    if (options.fromMs) range.first = firstFrameAtOrAfter(*options.fromMs, options.fps);
+    if (options.toMs) range.end = firstFrameAtOrAfter(*options.toMs, options.fps);
+    return range;
+}
+
+CaptureResult runCapture(const CaptureOptions& options) {
+    CaptureResult result;
+    auto fail = [&result](std::string error) {
+        result.error = std::move(error);
+        return result;
+    };
+    if (options.fps < 1 || options.width < 1 || options.height < 1) return fail("bad frame rate or size");
+    if (isVideo(options.kind) && !options.renderOnly && (options.width % 2 != 0 || options.height % 2 != 0))
+        return fail("video needs an even width and height");
+    av_log_set_level(AV_LOG_ERROR);  // failures come back as our own one-line errors
+
+    // The show moves the process into a folder of its own: every path is fixed first.
+    const fs::path output = fs::absolute(options.output);
+    const fs::path dataDir = fs::absolute(options.dataDir);
+    const FrameRange range = frameRangeOf(options);
+    const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 4;
+    const std::size_t bufferCount = std::clamp(kMaxBufferBytes / frameBytes, kMinBuffers, kMaxBuffers);
+    const auto maxSpan = static_cast<std::size_t>(kCaptureSampleRate / options.fps + 1);
+
+    try {
+        // An output that cannot be written fails before the show is set up.
+        std::unique_ptr<FrameWriter> writer;
+        std::string error;
+        if (!options.renderOnly) {
+            writer = openFrameWriter({output, options.kind, options.width, options.height, options.fps}, error);
+            if (!writer) return fail(error);
+        }
+        auto show = OffscreenShow::open({options.width, options.height, dataDir}, error);
+        if (!show) return fail(error);
+
+        CaptureProgress progress;
+        progress.fps = options.fps;
+        if (options.progress) {
+            const std::int64_t endMs =
+                range.end != INT64_MAX ? tickOfFrame(range.end, options.fps) : musicMilliseconds(dataDir);
+            progress.endTick = static_cast<std::uint32_t>(endMs);
+            if (range.end != INT64_MAX)
+                progress.framesTotal = range.end - range.first;
+            else if (endMs > 0)
+                progress.framesTotal = std::max<std::int64_t>(0, firstFrameAtOrAfter(endMs, options.fps) - range.first);
+        }
+
+        FramePipe<CapturedFrame> pipe(options.renderOnly ? 0 : bufferCount);
+        for (CapturedFrame& frame : pipe.buffers()) {
+            frame.rgba.resize(frameBytes);
+            frame.audio.resize(maxSpan * kCaptureChannels);
+        }
+        std::vector<std::int16_t> dropped(maxSpan * kCaptureChannels);
+        std::optional<Worker> worker;
+        if (writer) worker.emplace(pipe, *writer);
+
+        const Clock::time_point start = Clock::now();
+        Clock::time_point lastReport = start;
+        std::int64_t frame = 0;
+        for (; frame < range.end; ++frame) {
+            if (options.cancel != nullptr && options.cancel->load()) {
+                result.cancelled = true;
+                break;
+            }
+            const std::uint32_t tick = tickOfFrame(frame, options.fps);
+            if (!show->update(tick)) break;
+            const auto span =
+                static_cast<int>(firstSampleOfFrame(frame + 1, options.fps) - firstSampleOfFrame(frame, options.fps));
+            if (frame < range.first) {
+                show->skip();
+                sound::pullFrames(dropped.data(), span);
+            } else {
+                if (frame == range.first) result.seekSeconds = secondsSince(start);
+                if (options.renderOnly) {
+                    show->draw();
+                    glFinish();  // what reading back waits for in a real capture
+                    show->present();
+                    sound::pullFrames(dropped.data(), span);
+                } else {
+                    CapturedFrame* buffer = pipe.acquire();
+                    if (buffer == nullptr) break;  // the writer failed
+                    show->draw();
+                    show->readPixelsBottomUp(buffer->rgba.data());
+                    show->present();
+                    buffer->number = frame;
+                    buffer->audioFrames = span;
+                    sound::pullFrames(buffer->audio.data(), span);
+                    pipe.submit(buffer);
+                }
+                ++result.frames;
+            }
+            if (options.progress && Clock::now() - lastReport >= kProgressInterval) {
+                lastReport = Clock::now();
+                progress.seeking = frame < range.first;
+                progress.framesDone = result.frames;
+                progress.showTick = tick;
+                progress.wallSeconds = secondsSince(start) - (progress.seeking ? 0 : result.seekSeconds);
+                options.progress(progress);
+            }
+        }
+
+        const std::string writeError = worker ? worker->drain() : std::string();
+        if (result.cancelled) return fail("interrupted; nothing was written");
+        if (!writeError.empty()) return fail(writeError);
+        if (result.frames == 0) {
+            const std::int64_t wanted = options.frameMs ? *options.frameMs : options.fromMs.value_or(0);
+            return fail("the show ends at " + secondsText(tickOfFrame(frame, options.fps)) + ", before " +
+                        std::to_string(wanted) + " ms");
+        }
+        if (writer && !writer->finish(error)) return fail(error);
+        result.wallSeconds = secondsSince(start);
+        if (options.progress) {
+            progress.seeking = false;
+            progress.framesDone = result.frames;
+            progress.framesTotal = result.frames;
+            progress.showTick = tickOfFrame(frame > 0 ? frame - 1 : 0, options.fps);
+            progress.wallSeconds = result.wallSeconds - result.seekSeconds;
+            progress.finished = true;
+            options.progress(progress);
+        }
+        result.ok = true;
+        return result;
+    } catch (const std::bad_alloc&) {
+        return fail("not enough memory for frames of " + std::to_string(options.width) + "x" +
+                    std::to_string(options.height));
+    }
+}

@@ -1,0 +1,33 @@
+// A capture of the show: frames rendered offscreen on the virtual clock, read back and
+// written (encoded on a worker thread) together with the music of each frame's span.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tools/capture/capture_options.h"
+
+struct CaptureResult {
+    bool ok = false;
+    bool cancelled = false;   // stopped through CaptureOptions::cancel
+    std::string error;        // one line, when not ok
+    std::int64_t frames = 0;  // written (or, render-only, rendered), seeked frames not counted
+    double wallSeconds = 0;   // from the first frame to the output in place
+    double seekSeconds = 0;   // of that, running the frames before the first written one
+};
+
+// Runs a capture as `options` say: opens the show (one at a time per process), seeks, renders,
+// writes, and puts the output in place, or leaves nothing behind on failure or cancel.
+// Relative paths are taken from the current folder at the call.
+CaptureResult runCapture(const CaptureOptions& options);
+
+// The frames a capture writes: [first, end). `end` is a bound from --to or --frame; the
+// show's end may come earlier.
+struct FrameRange {
+    std::int64_t first = 0;
+    std::int64_t end = INT64_MAX;
+};
+FrameRange frameRangeOf(const CaptureOptions& options);
+
+// The first sample of frame `frame`'s span of sound: floor(frame * rate / fps).
+constexpr std::int64_t firstSampleOfFrame(std::int64_t frame, int fps, int rate = 44100) { return frame * rate / fps; }

@@ -1,0 +1,87 @@
+// oyun-capture: the show written to a video file or PNG frames, rendered offscreen on a
+// virtual clock at a fixed frame rate, with the music in step.
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tools/capture/capture.h"
+#include "tools/capture/progress_bar.h"
+
+namespace fs = std::filesystem;
+
+// The show's sound system opens the audio device while globals are constructed, though a
+// capture only ever pulls the mix itself: ask for the silent driver before that happens.
+__attribute__((constructor(101))) static void useSilentAudioDevice() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+
+namespace {
+
+std::atomic<bool> cancelRequested{false};
+volatile std::sig_atomic_t cancelSignal = 0;
+
+extern "C" void onSignal(int signal) {
+    cancelSignal = signal;
+    cancelRequested.store(true);
+}
+
+// Installed before the show starts its window system, which then leaves them to us: a
+// signal must cancel the capture, not end the show as if its music had run out.
+void catchSignals() {
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;  // a second signal ends the program at once
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+// "data" beside the program, or in the build folder above tools/capture/, else ./data.
+fs::path defaultDataDir() {
+    std::error_code ec;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        for (const fs::path& candidate : {program.parent_path() / "data", program.parent_path() / "../../data"}) {
+            if (fs::is_directory(candidate, ec)) return candidate.lexically_normal();
+        }
+    }
+    return fs::absolute("data", ec);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    CaptureOptions options;
+    std::string error;
+    switch (parseCaptureArguments(arguments, defaultDataDir(), options, error)) {
+        case ParseOutcome::Help: std::printf("%s\n", kCaptureUsage); return 0;
+        case ParseOutcome::Error:
+            std::fprintf(stderr, "oyun-capture: %s\n%s\n", error.c_str(), kCaptureUsage);
+            return 2;
+        case ParseOutcome::Run: break;
+    }
+
+    catchSignals();
+    options.cancel = &cancelRequested;
+    ProgressBar bar(stderr);
+    if (!options.quiet && isatty(STDERR_FILENO) == 1)
+        options.progress = [&bar](const CaptureProgress& progress) { bar.show(progress); };
+
+    const CaptureResult result = runCapture(options);
+    bar.end();
+    if (!result.ok) {
+        std::fprintf(stderr, "oyun-capture: %s\n", result.error.c_str());
+        return result.cancelled ? 128 + static_cast<int>(cancelSignal) : 1;
+    }
+    if (!options.quiet && !options.progress)
+        std::fprintf(stderr, "oyun-capture: wrote %lld frames to %s\n", static_cast<long long>(result.frames),
+                     options.output.c_str());
+    return 0;
+}

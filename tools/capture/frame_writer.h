@@ -1,0 +1,49 @@
+// Where captured frames go: a video file, a folder of PNG frames or one PNG. Output appears
+// under its name only when finished; a writer dropped before that leaves nothing behind.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tools/capture/capture_options.h"
+
+constexpr int kCaptureSampleRate = 44100;
+constexpr int kCaptureChannels = 2;
+
+struct CapturedFrame {
+    std::int64_t number = 0;          // the frame's number in the show, from 0
+    std::vector<std::uint8_t> rgba;   // width * height * 4, bottom row first, as GL gives it
+    std::vector<std::int16_t> audio;  // interleaved stereo at kCaptureSampleRate
+    int audioFrames = 0;              // of `audio`, the frame's span of samples
+};
+
+struct WriterSettings {
+    std::filesystem::path output;  // absolute
+    OutputKind kind = OutputKind::Mp4;
+    int width = 0;
+    int height = 0;
+    int fps = 60;
+};
+
+class FrameWriter {
+public:
+    virtual ~FrameWriter() = default;
+    // Frames come in show order. False with `error` set (one line) when writing fails.
+    virtual bool write(const CapturedFrame& frame, std::string& error) = 0;
+    // Completes the output and puts it in place under its name.
+    virtual bool finish(std::string& error) = 0;
+};
+
+// Checks that the output can be written (a temporary file or folder beside it is made at
+// once) and sets the encoders up. Null with `error` set (one line) otherwise.
+std::unique_ptr<FrameWriter> openFrameWriter(const WriterSettings& settings, std::string& error);
+
+// The name of frame `number` in a PNG folder.
+std::string pngFrameName(std::int64_t number);
+
+// Both writers' pieces, shared between their files.
+std::unique_ptr<FrameWriter> openMediaWriter(const WriterSettings& settings, std::string& error);
+std::unique_ptr<FrameWriter> openPngWriter(const WriterSettings& settings, std::string& error);

@@ -1,0 +1,110 @@
+#include "tools/capture/staged_output.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+std::string errnoText(int error) {
+    std::string text = std::strerror(error);
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && (text.size() < 2 || text[1] < 'A' || text[1] > 'Z'))
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+namespace {
+
+// mkstemp makes files only the owner may read; a finished output gets what any new file would.
+mode_t newFileMode() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(0666 & ~std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    return 0644;
+}
+
+}  // namespace
+
+StagedFile::StagedFile(fs::path target, fs::path temporary)
+    : target_(std::move(target)), temporary_(std::move(temporary)) {}
+
+std::unique_ptr<StagedFile> StagedFile::create(const fs::path& target, std::string& error) {
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".part-XXXXXX";
+    std::string pattern = (target.parent_path() / name).string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) {
+        error = "cannot write " + target.string() + ": " + errnoText(errno);
+        return nullptr;
+    }
+    ::close(fd);
+    return std::unique_ptr<StagedFile>(new StagedFile(target, pattern));
+}
+
+StagedFile::~StagedFile() {
+    if (committed_) return;
+    std::error_code ignored;
+    fs::remove(temporary_, ignored);
+}
+
+bool StagedFile::commit(std::string& error) {
+    if (::chmod(temporary_.c_str(), newFileMode()) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        error = "cannot put " + target_.string() + " in place: " + errnoText(errno);
+        return false;
+    }
+    committed_ = true;
+    return true;
+}
+
+StagedFolder::StagedFolder(fs::path target, fs::path staging, bool madeTarget)
+    : target_(std::move(target)), staging_(std::move(staging)), madeTarget_(madeTarget) {}
+
+std::unique_ptr<StagedFolder> StagedFolder::create(const fs::path& target, std::string& error) {
+    bool made = false;
+    std::error_code ec;
+    if (!fs::is_directory(target, ec)) {
+        if (::mkdir(target.c_str(), 0777) != 0) {
+            error = "cannot make the folder " + target.string() + ": " + errnoText(errno);
+            return nullptr;
+        }
+        made = true;
+    }
+    std::string pattern = (target / ".oyun-capture-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        error = "cannot write into " + target.string() + ": " + errnoText(errno);
+        if (made) fs::remove(target, ec);
+        return nullptr;
+    }
+    return std::unique_ptr<StagedFolder>(new StagedFolder(target, pattern, made));
+}
+
+StagedFolder::~StagedFolder() {
+    std::error_code ignored;
+    fs::remove_all(staging_, ignored);
+    if (committed_) return;
+    for (const fs::path& file : moved_) fs::remove(file, ignored);
+    if (madeTarget_) fs::remove(target_, ignored);  // only if nothing else came into it meanwhile
+}
+
+bool StagedFolder::commit(const std::vector<std::string>& names, std::string& error) {
+    const mode_t mode = newFileMode();
+    for (const std::string& name : names) {
+        const fs::path from = staging_ / name;
+        const fs::path to = target_ / name;
+        if (::chmod(from.c_str(), mode) != 0 || ::rename(from.c_str(), to.c_str()) != 0) {
+            error = "cannot put " + to.string() + " in place: " + errnoText(errno);
+            return false;
+        }
+        moved_.push_back(to);
+    }
+    committed_ = true;
+    return true;
+}
