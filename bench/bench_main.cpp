@@ -9,6 +9,9 @@
 #include <string>
 #include <thread>
 
+#include <unistd.h>
+
+#include "bench/capture_overhead.h"
 #include "bench/scene_timing.h"
 #include "tools/capture/offscreen_show.h"
 
@@ -17,19 +20,27 @@ namespace {
 struct BenchOptions {
     int frames = 60;
     int fps = 60;
+    // The capture's span of the show, its rate and its format (by extension).
+    int captureFrom = 20000;
+    int captureTo = 30000;
+    int captureFps = 30;
+    std::string captureFormat = "mp4";
     OffscreenShowOptions show{1024, 768, OYUN_DATA_DIR};
 };
 
 [[noreturn]] void usage(const char* message) {
-    std::fprintf(stderr, "oyun-bench: %s\nusage: oyun-bench [--frames N] [--fps N] [--size WxH] [--data DIR]\n",
-                 message);
+    std::fprintf(
+        stderr,
+        "oyun-bench: %s\nusage: oyun-bench [--frames N] [--fps N] [--size WxH] [--data DIR] [--capture-from MS] "
+        "[--capture-to MS] [--capture-fps N] [--capture-format mp4|mkv|webm]\n",
+        message);
     std::exit(2);
 }
 
 int positive(const char* text, const char* what) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    if (end == text || *end != '\0' || value < 1 || value > 100000) usage((std::string("bad ") + what).c_str());
+    if (end == text || *end != '\0' || value < 1 || value > 1000000) usage((std::string("bad ") + what).c_str());
     return static_cast<int>(value);
 }
 
@@ -43,6 +54,16 @@ BenchOptions parse(int argc, char** argv) {
             options.frames = positive(value, "--frames");
         } else if (flag == "--fps") {
             options.fps = positive(value, "--fps");
+        } else if (flag == "--capture-from") {
+            options.captureFrom = positive(value, "--capture-from");
+        } else if (flag == "--capture-to") {
+            options.captureTo = positive(value, "--capture-to");
+        } else if (flag == "--capture-fps") {
+            options.captureFps = positive(value, "--capture-fps");
+        } else if (flag == "--capture-format") {
+            options.captureFormat = value;
+            if (options.captureFormat != "mp4" && options.captureFormat != "mkv" && options.captureFormat != "webm")
+                usage("--capture-format is mp4, mkv or webm");
         } else if (flag == "--data") {
             options.show.dataDir = value;
         } else if (flag == "--size") {
@@ -98,5 +119,22 @@ int main(int argc, char** argv) {
                     static_cast<unsigned long long>(s.total()));
         std::fflush(stdout);
     }
+    show.reset();
+
+    if (options.captureTo <= options.captureFrom) usage("--capture-to must come after --capture-from");
+    const auto video = std::filesystem::temp_directory_path() /
+                       ("oyun-bench-" + std::to_string(::getpid()) + "." + options.captureFormat);
+    const CaptureOverhead cost =
+        measureCaptureOverhead(showOptions.dataDir, video, showOptions.width, showOptions.height, options.captureFps,
+                               options.captureFrom, options.captureTo);
+    if (!cost.ok) {
+        std::fprintf(stderr, "oyun-bench: the capture failed: %s\n", cost.error.c_str());
+        return 1;
+    }
+    std::printf(
+        "\nCapture to %s, %lld frames at %d fps from %d to %d ms: rendering alone %.1f s, capturing %.1f s, "
+        "overhead %.1f %%\n",
+        options.captureFormat.c_str(), static_cast<long long>(cost.frames), options.captureFps, options.captureFrom,
+        options.captureTo, cost.renderSeconds, cost.captureSeconds, 100.0 * cost.overhead());
     return 0;
 }
