@@ -1,0 +1,218 @@
+// The pieces under oyun-capture: the frame queue between rendering and encoding, outputs
+// staged beside their targets, and the progress line.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "tests/support/temp_dir.h"
+#include "tools/capture/frame_pipe.h"
+#include "tools/capture/progress_bar.h"
+#include "tools/capture/staged_output.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(CaptureFramePipe, FramesArriveInOrderAndBuffersAreReused) {
+    FramePipe<int> pipe(3);
+    std::vector<int*> seen;
+    std::vector<int> values;
+    std::thread consumer([&] {
+        while (int* buffer = pipe.next()) {
+            seen.push_back(buffer);
+            values.push_back(*buffer);
+            pipe.release(buffer);
+        }
+    });
+    for (int i = 0; i < 100; ++i) {
+        int* buffer = pipe.acquire();
+        ASSERT_NE(buffer, nullptr);
+        *buffer = i;
+        pipe.submit(buffer);
+    }
+    pipe.close();
+    consumer.join();
+    ASSERT_EQ(values.size(), 100u);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(values[static_cast<std::size_t>(i)], i);
+    for (int* buffer : seen) {
+        EXPECT_GE(buffer, pipe.buffers().data());
+        EXPECT_LT(buffer, pipe.buffers().data() + 3);
+    }
+}
+
+TEST(CaptureFramePipe, TheProducerWaitsOnlyWhenEveryBufferIsTaken) {
+    FramePipe<int> pipe(2);
+    pipe.submit(pipe.acquire());
+    int* held = pipe.acquire();
+    ASSERT_NE(held, nullptr);
+    std::atomic<bool> got{false};
+    std::thread producer([&] {
+        pipe.acquire();
+        got = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(got) << "a third buffer came out of a pipe of two";
+    pipe.release(held);
+    producer.join();
+    EXPECT_TRUE(got);
+}
+
+TEST(CaptureFramePipe, StoppingFreesBothSides) {
+    FramePipe<int> pipe(1);
+    int* only = pipe.acquire();
+    std::thread producer([&] { EXPECT_EQ(pipe.acquire(), nullptr); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    pipe.stop();
+    producer.join();
+    EXPECT_TRUE(pipe.stopped());
+    pipe.submit(only);
+    EXPECT_EQ(pipe.next(), nullptr) << "a stopped consumer still got frames";
+}
+
+TEST(CaptureFramePipe, ClosingDrainsWhatIsQueued) {
+    FramePipe<int> pipe(2);
+    int* a = pipe.acquire();
+    int* b = pipe.acquire();
+    pipe.submit(a);
+    pipe.submit(b);
+    pipe.close();
+    EXPECT_EQ(pipe.next(), a);
+    EXPECT_EQ(pipe.next(), b);
+    EXPECT_EQ(pipe.next(), nullptr);
+}
+
+TEST(CaptureStaging, AFileAppearsUnderItsNameOnlyWhenCommitted) {
+    TempWorkingDir dir;
+    const fs::path target = dir.path() / "show.mp4";
+    writeFileBytes(target, "old");
+    std::string error;
+    {
+        auto staged = StagedFile::create(target, error);
+        ASSERT_NE(staged, nullptr) << error;
+        writeFileBytes(staged->temporary(), "half");
+        EXPECT_EQ(staged->temporary().parent_path(), dir.path());
+    }
+    EXPECT_EQ(readFileBytes(target), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    const mode_t previousMask = umask(022);
+    auto staged = StagedFile::create(target, error);
+    ASSERT_NE(staged, nullptr) << error;
+    writeFileBytes(staged->temporary(), "new");
+    ASSERT_TRUE(staged->commit(error)) << error;
+    umask(previousMask);
+    staged.reset();
+    EXPECT_EQ(readFileBytes(target), "new");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST(CaptureStaging, AnUnwritablePlaceFailsAtOnce) {
+    TempWorkingDir dir;
+    writeFileBytes("plain", "x");
+    std::string error;
+    EXPECT_EQ(StagedFile::create(dir.path() / "missing" / "x.mp4", error), nullptr);
+    EXPECT_EQ(error, "cannot write " + (dir.path() / "missing" / "x.mp4").string() + ": no such file or directory");
+    EXPECT_EQ(StagedFile::create(dir.path() / "plain" / "x.mp4", error), nullptr);
+    EXPECT_EQ(error, "cannot write " + (dir.path() / "plain" / "x.mp4").string() + ": not a directory");
+    EXPECT_EQ(StagedFolder::create(dir.path() / "missing" / "frames", error), nullptr);
+    EXPECT_NE(error.find("cannot make the folder"), std::string::npos) << error;
+}
+
+TEST(CaptureStaging, AFolderKeepsWhatWasThereAndLosesWhatFailed) {
+    TempWorkingDir dir;
+    std::string error;
+    {
+        auto made = StagedFolder::create(dir.path() / "new", error);
+        ASSERT_NE(made, nullptr) << error;
+        writeFileBytes(made->staged("frame_000000.png"), "x");
+    }
+    EXPECT_FALSE(fs::exists(dir.path() / "new")) << "a folder made by a failed run stayed";
+
+    fs::create_directory(dir.path() / "old");
+    writeFileBytes(dir.path() / "old" / "keep.txt", "keep");
+    writeFileBytes(dir.path() / "old" / "frame_000001.png", "old frame");
+    {
+        auto failed = StagedFolder::create(dir.path() / "old", error);
+        ASSERT_NE(failed, nullptr) << error;
+        writeFileBytes(failed->staged("frame_000001.png"), "new frame");
+    }
+    EXPECT_EQ(readFileBytes(dir.path() / "old" / "frame_000001.png"), "old frame");
+
+    auto folder = StagedFolder::create(dir.path() / "old", error);
+    ASSERT_NE(folder, nullptr) << error;
+    writeFileBytes(folder->staged("frame_000001.png"), "new frame");
+    writeFileBytes(folder->staged("frame_000002.png"), "frame 2");
+    EXPECT_FALSE(fs::exists(dir.path() / "old" / "frame_000002.png"));
+    ASSERT_TRUE(folder->commit({"frame_000001.png", "frame_000002.png"}, error)) << error;
+    folder.reset();
+    EXPECT_EQ(readFileBytes(dir.path() / "old" / "keep.txt"), "keep");
+    EXPECT_EQ(readFileBytes(dir.path() / "old" / "frame_000001.png"), "new frame");
+    EXPECT_EQ(readFileBytes(dir.path() / "old" / "frame_000002.png"), "frame 2");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "old"), fs::directory_iterator()), 3)
+        << "the staging folder stayed";
+}
+
+TEST(CaptureProgressLine, SaysFramesShowTimeSpeedAndTimeLeft) {
+    EXPECT_EQ(clockText(0), "0:00.0");
+    EXPECT_EQ(clockText(65.04), "1:05.0");
+    EXPECT_EQ(clockText(59.96), "1:00.0");
+    EXPECT_EQ(clockText(3600), "60:00.0");
+
+    CaptureProgress p;
+    p.fps = 60;
+    p.framesDone = 600;  // 10 s of show in 20 s
+    p.framesTotal = 1800;
+    p.showTick = 70000;
+    p.endTick = 90000;
+    p.wallSeconds = 20;
+    EXPECT_EQ(progressLine(p), "frame 600/1800  1:10.0 of 1:30.0  0.50x real time  ETA 0:40.0");
+    p.framesTotal = 0;
+    p.endTick = 0;
+    EXPECT_EQ(progressLine(p), "frame 600  1:10.0  0.50x real time");
+    p.finished = true;
+    EXPECT_EQ(progressLine(p), "frame 600  1:10.0  0.50x real time  done in 0:20.0");
+
+    CaptureProgress seeking;
+    seeking.seeking = true;
+    seeking.showTick = 30000;
+    seeking.endTick = 60000;
+    seeking.wallSeconds = 2;
+    EXPECT_EQ(progressLine(seeking), "seeking 0:30.0 of 1:00.0  15.0x real time");
+}
+
+TEST(CaptureProgressLine, IsRewrittenInPlaceAndEndedWithANewline) {
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream = open_memstream(&text, &size);
+    ASSERT_NE(stream, nullptr);
+    {
+        ProgressBar bar(stream);
+        bar.end();  // nothing shown: nothing to end
+        CaptureProgress p;
+        p.fps = 10;
+        p.framesDone = 100;
+        p.wallSeconds = 10;
+        bar.show(p);  // "frame 100  0:00.0  1.00x real time"
+        p.framesDone = 5;
+        bar.show(p);  // two characters shorter: padded over
+        p.finished = true;
+        bar.show(p);
+    }  // already ended: no second newline
+    std::fclose(stream);
+    const std::string output(text, size);
+    std::free(text);
+    EXPECT_EQ(output,
+              "\rframe 100  0:00.0  1.00x real time"
+              "\rframe 5  0:00.0  0.05x real time  "
+              "\rframe 5  0:00.0  0.05x real time  done in 0:10.0\n");
+}
+
+}  // namespace
