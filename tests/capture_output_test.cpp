@@ -260,6 +260,37 @@ TEST_F(CaptureOutput, AFrameIsTheWindowAsDrawnRightSideUp) {
     EXPECT_GT(meanDifference(flipRows(frame, 1024 * 3), golden), same + 5) << "a flipped frame matches as well";
 }
 
+// A video frame, decoded, against the PNG of the same frame: close but for the lossy coding,
+// and far from the PNG turned upside down or with red and blue swapped.
+TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
+    for (const char* name : {"clip.mp4", "clip.webm"}) {
+        const ProgramRun video = capture(withData(
+            {"--output", name, "--size", "256x448", "--fps", "10", "--from", "70000", "--to", "70100", "--quiet"}));
+        ASSERT_EQ(video.exitCode, 0) << video.errors;
+    }
+    const ProgramRun png =
+        capture(withData({"--output", "f.png", "--size", "256x448", "--fps", "10", "--frame", "70000", "--quiet"}));
+    ASSERT_EQ(png.exitCode, 0) << png.errors;
+    const std::string expected = ffmpegDecode("f.png", "rgb24");
+    ASSERT_EQ(expected.size(), 256u * 448 * 3);
+    std::string swapped = expected;
+    for (std::size_t i = 0; i < swapped.size(); i += 3) std::swap(swapped[i], swapped[i + 2]);
+    auto meanDifference = [](const std::string& a, const std::string& b) {
+        double sum = 0;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            sum += std::abs(int{static_cast<unsigned char>(a[i])} - int{static_cast<unsigned char>(b[i])});
+        return sum / static_cast<double>(a.size());
+    };
+    for (const char* name : {"clip.mp4", "clip.webm"}) {
+        const std::string decoded = ffmpegDecode(name, "rgb24");
+        ASSERT_EQ(decoded.size(), expected.size()) << name << " should hold one frame";
+        const double difference = meanDifference(decoded, expected);
+        EXPECT_LT(difference, 4.0) << name;
+        EXPECT_GT(meanDifference(flipRows(decoded, 256 * 3), expected), difference + 8) << name << " is upside down";
+        EXPECT_GT(meanDifference(decoded, swapped), difference + 8) << name << " has red and blue swapped";
+    }
+}
+
 TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
     fs::create_directory("frames");
     writeFileBytes("frames/keep.txt", "keep");

@@ -96,6 +96,13 @@ private:
     std::string error_;
 };
 
+// The back buffer as drawn, rows bottom first, in the order the writer takes.
+void readBack(const OffscreenShow& show, GLenum format, std::uint8_t* out) {
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, show.width(), show.height(), format, GL_UNSIGNED_BYTE, out);
+}
+
 }  // namespace
 
 FrameRange frameRangeOf(const CaptureOptions& options) {
@@ -125,7 +132,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
     const fs::path output = fs::absolute(options.output);
     const fs::path dataDir = fs::absolute(options.dataDir);
     const FrameRange range = frameRangeOf(options);
-    const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 4;
+    const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 3;
     const std::size_t bufferCount = std::clamp(kMaxBufferBytes / frameBytes, kMinBuffers, kMaxBuffers);
     const auto maxSpan = static_cast<std::size_t>(kCaptureSampleRate / options.fps + 1);
 
@@ -154,10 +161,11 @@ CaptureResult runCapture(const CaptureOptions& options) {
 
         FramePipe<CapturedFrame> pipe(options.renderOnly ? 0 : bufferCount);
         for (CapturedFrame& frame : pipe.buffers()) {
-            frame.rgba.resize(frameBytes);
+            frame.pixels.resize(frameBytes);
             frame.audio.resize(maxSpan * kCaptureChannels);
         }
         std::vector<std::int16_t> dropped(maxSpan * kCaptureChannels);
+        const GLenum readFormat = writer && writer->pixelOrder() == PixelOrder::Bgr ? GL_BGR : GL_RGB;
         std::optional<Worker> worker;
         if (writer) worker.emplace(pipe, *writer);
 
@@ -187,7 +195,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
                     CapturedFrame* buffer = pipe.acquire();
                     if (buffer == nullptr) break;  // the writer failed
                     show->draw();
-                    show->readPixelsBottomUp(buffer->rgba.data());
+                    readBack(*show, readFormat, buffer->pixels.data());
                     show->present();
                     buffer->number = frame;
                     buffer->audioFrames = span;

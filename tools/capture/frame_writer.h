@@ -13,11 +13,14 @@
 constexpr int kCaptureSampleRate = 44100;
 constexpr int kCaptureChannels = 2;
 
+// The byte order of a pixel as a writer takes it from GL.
+enum class PixelOrder { Rgb, Bgr };
+
 struct CapturedFrame {
-    std::int64_t number = 0;          // the frame's number in the show, from 0
-    std::vector<std::uint8_t> rgba;   // width * height * 4, bottom row first, as GL gives it
-    std::vector<std::int16_t> audio;  // interleaved stereo at kCaptureSampleRate
-    int audioFrames = 0;              // of `audio`, the frame's span of samples
+    std::int64_t number = 0;           // the frame's number in the show, from 0
+    std::vector<std::uint8_t> pixels;  // width * height * 3 in the writer's order, bottom row first as GL gives it
+    std::vector<std::int16_t> audio;   // interleaved stereo at kCaptureSampleRate
+    int audioFrames = 0;               // of `audio`, the frame's span of samples
 };
 
 struct WriterSettings {
@@ -31,6 +34,7 @@ struct WriterSettings {
 class FrameWriter {
 public:
     virtual ~FrameWriter() = default;
+    virtual PixelOrder pixelOrder() const = 0;
     // Frames come in show order. False with `error` set (one line) when writing fails.
     virtual bool write(const CapturedFrame& frame, std::string& error) = 0;
     // Completes the output and puts it in place under its name.

@@ -55,19 +55,17 @@ public:
         return true;
     }
 
-    // The PNG of a GL read-back: rows turned right side up, alpha dropped.
+    // The PNG of a GL read-back: rows turned right side up.
     bool encode(const CapturedFrame& frame, std::string& error) {
         if (const int result = av_frame_make_writable(frame_.get()); result < 0) {
             error = "out of memory for a frame: " + avErrorText(result);
             return false;
         }
-        const auto width = static_cast<std::size_t>(context_->width);
+        const auto rowBytes = static_cast<std::size_t>(context_->width) * 3;
         const auto height = static_cast<std::size_t>(context_->height);
-        for (std::size_t y = 0; y < height; ++y) {
-            const std::uint8_t* from = &frame.rgba[(height - 1 - y) * width * 4];
-            std::uint8_t* to = frame_->data[0] + static_cast<std::ptrdiff_t>(y) * frame_->linesize[0];
-            for (std::size_t x = 0; x < width; ++x) std::memcpy(to + x * 3, from + x * 4, 3);
-        }
+        for (std::size_t y = 0; y < height; ++y)
+            std::memcpy(frame_->data[0] + static_cast<std::ptrdiff_t>(y) * frame_->linesize[0],
+                        &frame.pixels[(height - 1 - y) * rowBytes], rowBytes);
         frame_->pts = frame.number;
         int result = avcodec_send_frame(context_.get(), frame_.get());
         if (result >= 0) result = avcodec_receive_packet(context_.get(), packet_.get());
@@ -109,6 +107,8 @@ public:
     PngFolderWriter(std::unique_ptr<StagedFolder> folder, PngEncoder encoder)
         : folder_(std::move(folder)), encoder_(std::move(encoder)) {}
 
+    PixelOrder pixelOrder() const override { return PixelOrder::Rgb; }
+
     bool write(const CapturedFrame& frame, std::string& error) override {
         if (!encoder_.encode(frame, error)) return false;
         const std::string name = pngFrameName(frame.number);
@@ -130,6 +130,8 @@ class PngFileWriter : public FrameWriter {
 public:
     PngFileWriter(std::unique_ptr<StagedFile> file, PngEncoder encoder)
         : file_(std::move(file)), encoder_(std::move(encoder)) {}
+
+    PixelOrder pixelOrder() const override { return PixelOrder::Rgb; }
 
     bool write(const CapturedFrame& frame, std::string& error) override {
         if (written_) {
