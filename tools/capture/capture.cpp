@@ -126,12 +126,13 @@ CaptureResult runCapture(const CaptureOptions& options) {
     if (options.fps < 1 || options.width < 1 || options.height < 1) return fail("bad frame rate or size");
     if (isVideo(options.kind) && !options.renderOnly && (options.width % 2 != 0 || options.height % 2 != 0))
         return fail("video needs an even width and height");
+    const FrameRange range = frameRangeOf(options);
+    if (range.first >= range.end) return fail("no frame falls in the range asked for");
     av_log_set_level(AV_LOG_ERROR);  // failures come back as our own one-line errors
 
     // The show moves the process into a folder of its own: every path is fixed first.
     const fs::path output = fs::absolute(options.output);
     const fs::path dataDir = fs::absolute(options.dataDir);
-    const FrameRange range = frameRangeOf(options);
     const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 3;
     const std::size_t bufferCount = std::clamp(kMaxBufferBytes / frameBytes, kMinBuffers, kMaxBuffers);
     const auto maxSpan = static_cast<std::size_t>(kCaptureSampleRate / options.fps + 1);

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <system_error>
 
+#include "tools/capture/capture.h"
+
 namespace fs = std::filesystem;
 
 const char* const kCaptureUsage =
@@ -134,6 +136,10 @@ ParseOutcome parseCaptureArguments(const std::vector<std::string>& arguments, co
     if (options.fromMs && options.toMs && *options.toMs <= *options.fromMs)
         return fail("--to (" + std::to_string(*options.toMs) + ") must come after --from (" +
                     std::to_string(*options.fromMs) + ")");
+    if (const FrameRange range = frameRangeOf(options); range.first >= range.end)
+        return fail("no frame at " + std::to_string(options.fps) + " fps falls before --to (" +
+                    std::to_string(*options.toMs) + ")" +
+                    (options.fromMs ? " from --from (" + std::to_string(*options.fromMs) + ")" : std::string()));
     if (isVideo(options.kind) && (options.width % 2 != 0 || options.height % 2 != 0))
         return fail("video needs an even width and height, not " + std::to_string(options.width) + "x" +
                     std::to_string(options.height) + " (PNG frames take any size)");
