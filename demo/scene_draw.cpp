@@ -58,8 +58,11 @@ void drawLineSculpture() {
             const float angle = circling ? 5.0f * static_cast<float>(i) + t : 4.0f * t + 5.0f * static_cast<float>(i);
             glRotatef(angle, 0.0f, 1.0f, 0.0f);
             emitSculptureLayer(i, circling, offsetX, offsetZ);
-            if (mirrored == 1) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
             glEnd();
+            // After glEnd, not as a last vertex attribute: inside the pair it left llvmpipe's
+            // lines depending on how many vertices earlier frames had sent, so a replayed
+            // (seeked) frame could differ from the same frame of a full run.
+            if (mirrored == 1) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         }
     }
     glDisable(GL_BLEND);
