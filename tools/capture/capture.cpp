@@ -96,13 +96,6 @@ private:
     std::string error_;
 };
 
-// The back buffer as drawn, rows bottom first, in the order the writer takes.
-void readBack(const OffscreenShow& show, GLenum format, std::uint8_t* out) {
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, show.width(), show.height(), format, GL_UNSIGNED_BYTE, out);
-}
-
 }  // namespace
 
 FrameRange frameRangeOf(const CaptureOptions& options) {
@@ -166,7 +159,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
             frame.audio.resize(maxSpan * kCaptureChannels);
         }
         std::vector<std::int16_t> dropped(maxSpan * kCaptureChannels);
-        const GLenum readFormat = writer && writer->pixelOrder() == PixelOrder::Bgr ? GL_BGR : GL_RGB;
+        const PixelOrder readOrder = writer ? writer->pixelOrder() : PixelOrder::Rgb;
         std::optional<Worker> worker;
         if (writer) worker.emplace(pipe, *writer);
 
@@ -196,7 +189,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
                     CapturedFrame* buffer = pipe.acquire();
                     if (buffer == nullptr) break;  // the writer failed
                     show->draw();
-                    readBack(*show, readFormat, buffer->pixels.data());
+                    show->readPixelsBottomUp(readOrder, buffer->pixels.data());
                     show->present();
                     buffer->number = frame;
                     buffer->audioFrames = span;

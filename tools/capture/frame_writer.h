@@ -9,12 +9,10 @@
 #include <vector>
 
 #include "tools/capture/capture_options.h"
+#include "tools/capture/offscreen_show.h"
 
 constexpr int kCaptureSampleRate = 44100;
 constexpr int kCaptureChannels = 2;
-
-// The byte order of a pixel as a writer takes it from GL.
-enum class PixelOrder { Rgb, Bgr };
 
 struct CapturedFrame {
     std::int64_t number = 0;           // the frame's number in the show, from 0

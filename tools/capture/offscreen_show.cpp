@@ -2,9 +2,9 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <system_error>
 
 #include "app/app_window.h"
@@ -167,21 +167,19 @@ void OffscreenShow::skip() { skipDemoFrame(); }
 
 void OffscreenShow::present() { platform::swapBuffers(state_->window.deviceContext); }
 
-void OffscreenShow::readPixelsBottomUp(std::uint8_t* rgba) const {
+void OffscreenShow::readPixelsBottomUp(PixelOrder order, std::uint8_t* out) const {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width(), height(), GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glReadPixels(0, 0, width(), height(), order == PixelOrder::Bgr ? GL_BGR : GL_RGB, GL_UNSIGNED_BYTE, out);
 }
 
 void OffscreenShow::readPixels(std::vector<std::uint8_t>& rgb) const {
-    const auto w = static_cast<std::size_t>(width());
-    const auto h = static_cast<std::size_t>(height());
-    std::vector<std::uint8_t> rgba(w * h * 4);
-    readPixelsBottomUp(rgba.data());
-    rgb.resize(w * h * 3);
-    for (std::size_t y = 0; y < h; ++y) {
-        const std::uint8_t* from = &rgba[(h - 1 - y) * w * 4];
-        std::uint8_t* to = &rgb[y * w * 3];
-        for (std::size_t x = 0; x < w; ++x) std::memcpy(to + x * 3, from + x * 4, 3);
-    }
+    const auto rowBytes = static_cast<std::size_t>(width()) * 3;
+    const auto rows = static_cast<std::size_t>(height());
+    rgb.resize(rowBytes * rows);
+    readPixelsBottomUp(PixelOrder::Rgb, rgb.data());
+    for (std::size_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(rgb.begin() + static_cast<std::ptrdiff_t>(top * rowBytes),
+                         rgb.begin() + static_cast<std::ptrdiff_t>((top + 1) * rowBytes),
+                         rgb.begin() + static_cast<std::ptrdiff_t>(bottom * rowBytes));
 }

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+// The order of the three bytes of a pixel read back.
+enum class PixelOrder { Rgb, Bgr };
+
 struct OffscreenShowOptions {
     int width = 1024;  // client size; the show's letterbox and projection apply
     int height = 768;
@@ -39,8 +42,8 @@ public:
 
     // The client area as drawn, RGB, top row first: width * height * 3 bytes.
     void readPixels(std::vector<std::uint8_t>& rgb) const;
-    // The same into caller memory, rows bottom first (as GL gives them), RGBA.
-    void readPixelsBottomUp(std::uint8_t* rgba) const;
+    // The same into caller memory in `order`, rows bottom first (as GL gives them).
+    void readPixelsBottomUp(PixelOrder order, std::uint8_t* out) const;
 
 private:
     struct State;
