@@ -11,9 +11,10 @@
 
 #include <unistd.h>
 
+#include "base/report.h"
 #include "bench/capture_overhead.h"
 #include "bench/scene_timing.h"
-#include "tools/capture/offscreen_show.h"
+#include "demo/offscreen_show.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ const char* glString(GLenum name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    base::setProgramName("oyun-bench");
     const BenchOptions options = parse(argc, argv);
     // The clock a show reads is virtual; paths must be resolved before it changes folder.
     OffscreenShowOptions showOptions = options.show;
@@ -102,7 +104,7 @@ int main(int argc, char** argv) {
     std::string error;
     auto show = OffscreenShow::open(showOptions, error);
     if (!show) {
-        std::fprintf(stderr, "oyun-bench: %s\n", error.c_str());
+        base::report(base::Level::kError, error);
         return 1;
     }
     std::printf("Machine: %s, %u hardware threads; %s, OpenGL %s\n\n", cpuModel().c_str(),
@@ -128,7 +130,7 @@ int main(int argc, char** argv) {
         measureCaptureOverhead(showOptions.dataDir, video, showOptions.width, showOptions.height, options.captureFps,
                                options.captureFrom, options.captureTo);
     if (!cost.ok) {
-        std::fprintf(stderr, "oyun-bench: the capture failed: %s\n", cost.error.c_str());
+        base::report(base::Level::kError, "the capture failed: " + cost.error);
         return 1;
     }
     std::printf(

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "resources/mixer.h"
+#include "sound/mixer.h"
 
 namespace {
 

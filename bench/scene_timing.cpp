@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "tools/capture/offscreen_show.h"
+#include "demo/offscreen_show.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/app_window.h"
+#include "shell/app_window.h"
 
 // Sets up the show once the window's OpenGL context is current; true when it can run.
 bool initialiseDemo(AppWindow* window, KeyState* keys);
@@ -20,3 +20,6 @@ void skipDemoFrame();
 
 // Tears the show down before the window closes.
 void deinitialiseDemo();
+
+// The shell's settings for the show: its window and the four operations above.
+ShellSettings showShellSettings();

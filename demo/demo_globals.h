@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-#include "app/app_window.h"
 #include "engine/camera.h"
 #include "engine/masked_sprite.h"
 #include "model/model.h"
-#include "resources/sound_system.h"
+#include "shell/app_window.h"
+#include "sound/sound_system.h"
 
 struct GLUquadric;
 

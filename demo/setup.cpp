@@ -3,14 +3,14 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "app/html_log.h"
+#include "base/html_log.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "demo/scene_tables.h"
 #include "engine/bitmap_font.h"
+#include "pictures/texture_tga.h"
 #include "platform/clock.h"
-#include "resources/sound_library.h"
-#include "resources/texture_tga.h"
+#include "sound/sound_library.h"
 
 namespace {
 
@@ -107,4 +107,10 @@ void deinitialiseDemo() {
     sphereQuadric = nullptr;
     soundSystem.freeSample(kMusicRecord);
     sound::close();
+}
+
+ShellSettings showShellSettings() {
+    ShellSettings settings;
+    settings.callbacks = {initialiseDemo, updateDemo, drawDemo, deinitialiseDemo};
+    return settings;
 }

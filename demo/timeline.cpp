@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/html_log.h"
+#include "base/html_log.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "platform/clock.h"

@@ -97,8 +97,3 @@ private:
     // numofjoints, or 0 when no joint array stands behind it.
     int jointTotal() const { return joints != nullptr && numofjoints > 0 ? numofjoints : 0; }
 };
-
-// Where the loader's refusal messages go; by default one line on stderr. Null restores
-// the default. For tests and tools that load many files.
-using ModelMessageSink = void (*)(const char* message);
-void setModelMessageSink(ModelMessageSink sink);

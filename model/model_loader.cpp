@@ -8,7 +8,8 @@
 #include <new>
 #include <string>
 
-#include "app/html_log.h"
+#include "base/html_log.h"
+#include "base/report.h"
 #include "model/line_scanner.h"
 #include "model/model.h"
 #include "platform/clock.h"
@@ -20,15 +21,7 @@ constexpr int kLogBufferSize = 100;
 constexpr const char* kLoadingTail = " model dosyasi yukleniyor...</b><br>";
 constexpr const char* kLoadedTail = " model dosyasi yuklendi.</b><br>";
 
-ModelMessageSink messageSink = nullptr;
-
-void report(const std::string& message) {
-    if (messageSink != nullptr) {
-        messageSink(message.c_str());
-    } else {
-        std::fprintf(stderr, "%s\n", message.c_str());
-    }
-}
+void report(const std::string& message) { base::report(base::Level::kError, message); }
 
 // Where the reader stands in the file, for the size checks and the messages.
 struct LinePosition {
@@ -259,7 +252,7 @@ private:
     }
 
     bool refuse(const std::string& problem) {
-        report(std::string("oyun: ") + fileName_ + ":" + std::to_string(position_.lineOfLastRead) + ": " + problem +
+        report(std::string(fileName_) + ":" + std::to_string(position_.lineOfLastRead) + ": " + problem +
                "; the model is left empty");
         return false;
     }
@@ -296,7 +289,7 @@ std::int64_t remainingBytes(std::FILE* file) {
 bool readModel(Model& model, std::FILE* file, const char* fileName) {
     const std::int64_t size = remainingBytes(file);
     if (size < 0) {
-        report(std::string("oyun: cannot read model file ") + fileName + ": it cannot be read as a file (" +
+        report(std::string("cannot read model file ") + fileName + ": it cannot be read as a file (" +
                std::strerror(errno) + "); the model is left empty");
         emptyModel(model);
         return false;
@@ -311,8 +304,6 @@ bool readModel(Model& model, std::FILE* file, const char* fileName) {
 
 }  // namespace
 
-void setModelMessageSink(ModelMessageSink sink) { messageSink = sink; }
-
 Model Model::load(const char* fileName) {
     loadFile(fileName);
     return *this;
@@ -323,14 +314,14 @@ bool Model::loadFile(const char* fileName) {
     writeModelLog(fileName, kLoadingTail);
     std::FILE* file = std::fopen(fileName, "rb");
     if (file == nullptr) {
-        report(std::string("oyun: cannot open model file ") + fileName + ": " + std::strerror(errno) +
+        report(std::string("cannot open model file ") + fileName + ": " + std::strerror(errno) +
                "; the model is left empty");
         emptyModel(*this);
         return false;
     }
     struct stat status {};
     if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode)) {
-        report(std::string("oyun: cannot load model file ") + fileName +
+        report(std::string("cannot load model file ") + fileName +
                ": it is not a regular file; the model is left empty");
         std::fclose(file);
         emptyModel(*this);
@@ -346,7 +337,7 @@ bool Model::loadStream(std::FILE* file, const char* fileName) {
     if (fileName == nullptr) fileName = "";
     writeModelLog(fileName, kLoadingTail);
     if (file == nullptr) {
-        report(std::string("oyun: no stream to read model ") + fileName + " from; the model is left empty");
+        report(std::string("no stream to read model ") + fileName + " from; the model is left empty");
         emptyModel(*this);
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "base/report.h"
 #include "platform/audio.h"
 #include "platform/audio_silent.h"
 
@@ -27,7 +28,7 @@ void fillStream(void* userdata, Uint8* stream, int length) {
 
 bool openDevice(AudioOutput& output, int rate) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "oyun: no audio output (%s); playing silently\n", SDL_GetError());
+        base::reportf(base::Level::kWarning, "no audio output (%s); playing silently", SDL_GetError());
         return false;
     }
     SDL_AudioSpec wanted{};
@@ -40,7 +41,7 @@ bool openDevice(AudioOutput& output, int rate) {
     SDL_AudioSpec obtained{};
     output.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (output.device == 0) {
-        std::fprintf(stderr, "oyun: no audio device (%s); playing silently\n", SDL_GetError());
+        base::reportf(base::Level::kWarning, "no audio device (%s); playing silently", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }

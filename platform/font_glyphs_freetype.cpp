@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/report.h"
 #include "platform/font_glyphs.h"
 #include "platform/message_box.h"
 
@@ -27,7 +28,7 @@ namespace {
 std::unordered_map<DeviceContext, FontHandle> selectedFonts;
 
 void reportNoFont(const char* faceName, const char* why) {
-    std::fprintf(stderr, "oyun: no font for \"%s\" (%s); its text will not be drawn\n", faceName, why);
+    base::reportf(base::Level::kWarning, "no font for \"%s\" (%s); its text will not be drawn", faceName, why);
 }
 
 // fontconfig's best file for the request; false when there is none.

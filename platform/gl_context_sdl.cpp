@@ -2,6 +2,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "base/report.h"
 #include "platform/sdl_internal.h"
 
 namespace platform {
@@ -37,7 +38,7 @@ GlContext createGlContext(DeviceContext deviceContext) {
     if (deviceContext == nullptr || deviceContext->pixelFormat == 0) return nullptr;
     SDL_GLContext sdlContext = SDL_GL_CreateContext(deviceContext->window->sdlWindow);
     if (sdlContext == nullptr) {
-        std::fprintf(stderr, "oyun: cannot create an OpenGL context: %s\n", SDL_GetError());
+        base::reportf(base::Level::kError, "cannot create an OpenGL context: %s", SDL_GetError());
         return nullptr;
     }
     auto* context = new GlContextRecord;
@@ -49,7 +50,7 @@ bool makeCurrent(DeviceContext deviceContext, GlContext context) {
     if (deviceContext == nullptr) return false;
     SDL_GLContext sdlContext = context != nullptr ? context->sdlContext : nullptr;
     if (SDL_GL_MakeCurrent(deviceContext->window->sdlWindow, sdlContext) != 0) {
-        std::fprintf(stderr, "oyun: cannot make the OpenGL context current: %s\n", SDL_GetError());
+        base::reportf(base::Level::kError, "cannot make the OpenGL context current: %s", SDL_GetError());
         return false;
     }
     return true;

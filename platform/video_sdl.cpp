@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/report.h"
 #include "platform/sdl_internal.h"
 
 namespace platform::sdl {
@@ -18,7 +19,7 @@ bool ensureVideo() {
     // Closing a window is the window's own message; a quit event then means a signal.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "oyun: no display available: %s\n", SDL_GetError());
+        base::reportf(base::Level::kError, "no display available: %s", SDL_GetError());
         failed = true;
         return false;
     }

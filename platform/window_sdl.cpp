@@ -3,6 +3,7 @@
 #include <map>
 #include <string>
 
+#include "base/report.h"
 #include "platform/input.h"
 #include "platform/sdl_internal.h"
 
@@ -54,11 +55,11 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
     if (className == nullptr) return nullptr;
     auto found = classes.find(className);
     if (found == classes.end()) {
-        std::fprintf(stderr, "oyun: window class \"%s\" is not registered\n", className);
+        base::reportf(base::Level::kError, "window class \"%s\" is not registered", className);
         return nullptr;
     }
     if (theWindow != nullptr) {
-        std::fprintf(stderr, "oyun: only one window can exist at a time\n");
+        base::report(base::Level::kError, "only one window can exist at a time");
         return nullptr;
     }
     if (!sdl::ensureVideo()) return nullptr;
@@ -94,11 +95,11 @@ WindowHandle createWindow(std::uint32_t /*exStyle*/, const char* className, cons
 
     SDL_Window* sdlWindow = SDL_CreateWindow(title != nullptr ? title : "", x, y, clientWidth, clientHeight, flags);
     if (sdlWindow == nullptr) {
-        std::fprintf(stderr, "oyun: cannot create the window: %s\n", SDL_GetError());
+        base::reportf(base::Level::kError, "cannot create the window: %s", SDL_GetError());
         return nullptr;
     }
     if (fullScreen && SDL_SetWindowDisplayMode(sdlWindow, &mode) != 0)
-        std::fprintf(stderr, "oyun: cannot set the full-screen mode: %s\n", SDL_GetError());
+        base::reportf(base::Level::kWarning, "cannot set the full-screen mode: %s", SDL_GetError());
     SDL_DisableScreenSaver();
 
     auto* window = new Window;

@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_window.h"
-#include "demo/demo.h"
+#include "base/report.h"
 #include "examples/viewer/viewer_scene.h"
 #include "examples/viewer/viewer_setup.h"
 #include "platform/clock.h"
+#include "shell/app_window.h"
 
 namespace {
 
-// The shell calls the four operations below by name; this is what they work on. main fills
+// The shell calls the four operations below; this is what they work on. main fills
 // it before the window opens.
 ViewerScene scene;
 bool windowOpened = false;
@@ -42,30 +42,32 @@ void printHelp() {
         kViewerUsage);
 }
 
-}  // namespace
-
-bool initialiseDemo(AppWindow* window, KeyState* keys) {
+bool initialiseViewer(AppWindow* window, KeyState* keys) {
     windowOpened = true;
     return scene.initialise(window, keys);
 }
 
-void updateDemo(std::uint32_t milliseconds) {
+void updateViewer(std::uint32_t milliseconds) {
     if (milliseconds < kShortestFrame) platform::sleepMilliseconds(kShortestFrame - milliseconds);
     if (stopSignal != 0 && scene.window != nullptr) requestQuit(scene.window);
     scene.update(milliseconds);
 }
 
-void drawDemo() { scene.draw(); }
+void drawViewer() { scene.draw(); }
 
-void deinitialiseDemo() { scene.deinitialise(); }
+void deinitialiseViewer() { scene.deinitialise(); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    base::setProgramName("oyun-viewer");
     ViewerOptions options;
     std::string error;
     switch (parseViewerArguments(argc, argv, options, error)) {
         case ArgumentResult::Help: printHelp(); return 0;
         case ArgumentResult::Usage:
-            std::fprintf(stderr, "oyun-viewer: %s\n%s\n", error.c_str(), kViewerUsage);
+            base::report(base::Level::kError, error);
+            std::fprintf(stderr, "%s\n", kViewerUsage);
             return 2;
         case ArgumentResult::Run: break;
     }
@@ -73,7 +75,7 @@ int main(int argc, char** argv) {
     // Before the window: a model that cannot be shown ends the run without one.
     Model model;
     if (!loadViewerModel(options.modelPath, model, error)) {
-        std::fprintf(stderr, "oyun-viewer: %s\n", error.c_str());
+        base::report(base::Level::kError, error);
         return 1;
     }
     scene.prepare(model, options.texturePath);
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
     settings.width = 1024;
     settings.height = 768;
     settings.fullScreen = 0;
+    settings.callbacks = {initialiseViewer, updateViewer, drawViewer, deinitialiseViewer};
     const int result = runShell(platform::currentInstance(), settings);
     // The shell has said why on stderr (and in log.htm).
     if (result != 0 || !windowOpened) return 1;

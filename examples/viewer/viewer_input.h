@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "app/app_window.h"
 #include "engine/vector3.h"
+#include "shell/app_window.h"
 
 // Virtual-key codes the viewer reads besides the arrows and Escape.
 constexpr int kKeyPageUp = 0x21;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "base/report.h"
 #include "engine/bitmap_font.h"
 #include "engine/camera.h"
 #include "examples/viewer/viewer_texture.h"
@@ -59,8 +60,7 @@ bool ViewerScene::initialise(AppWindow* appWindow, KeyState* keyState) {
         const ViewerTexture loaded = loadViewerTexture(texturePath);
         texture = loaded.name;
         if (texture == 0 && !textureReported) {
-            std::fprintf(stderr, "oyun-viewer: %s; drawing untextured\n", loaded.problem.c_str());
-            std::fflush(stderr);
+            base::reportf(base::Level::kWarning, "%s; drawing untextured", loaded.problem.c_str());
         }
         textureReported = true;
     }

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_window.h"
 #include "examples/viewer/viewer_hud.h"
 #include "examples/viewer/viewer_input.h"
 #include "examples/viewer/viewer_view.h"
 #include "model/collision.h"
 #include "model/model.h"
+#include "shell/app_window.h"
 
 class ViewerScene {
 public:

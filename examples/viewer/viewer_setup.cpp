@@ -2,6 +2,8 @@
 // any window exists, so a bad argument or model ends the program without one.
 #include "examples/viewer/viewer_setup.h"
 
+#include "base/report.h"
+
 #include <sys/stat.h>
 
 #include <cctype>
@@ -71,17 +73,10 @@ std::string companionTexturePath(const std::string& modelPath) {
 
 namespace {
 
-// The loader reports through a plain function pointer; the last report is kept here.
-std::string lastModelMessage;
-
-void keepModelMessage(const char* message) { lastModelMessage = message != nullptr ? message : ""; }
-
-// The loader's line reads "oyun: FILE:LINE: reason; the model is left empty"; the viewer
-// exits instead of drawing an empty model, so the tail is dropped and its own name put first.
+// The loader's line reads "FILE:LINE: reason; the model is left empty"; the viewer exits
+// instead of drawing an empty model, so the tail is dropped.
 std::string viewerMessage(std::string message) {
-    static const std::string prefix = "oyun: ";
     static const std::string tail = "; the model is left empty";
-    if (message.compare(0, prefix.size(), prefix) == 0) message.erase(0, prefix.size());
     if (message.size() >= tail.size() && message.compare(message.size() - tail.size(), tail.size(), tail) == 0)
         message.erase(message.size() - tail.size());
     return message;
@@ -96,10 +91,13 @@ bool loadViewerModel(const std::string& path, Model& model, std::string& error) 
         error = "cannot load model " + path + ": it is a directory";
         return false;
     }
-    lastModelMessage.clear();
-    setModelMessageSink(keepModelMessage);
-    const bool loaded = model.loadFile(path.c_str());
-    setModelMessageSink(nullptr);
+    std::string lastModelMessage;
+    bool loaded = false;
+    {
+        const base::ScopedReportSink keepLast(
+            [&lastModelMessage](const base::Report& entry) { lastModelMessage = entry.text; });
+        loaded = model.loadFile(path.c_str());
+    }
     if (!loaded) {
         error = lastModelMessage.empty() ? "cannot load model " + path : viewerMessage(lastModelMessage);
         return false;

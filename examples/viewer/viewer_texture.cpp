@@ -7,10 +7,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/report.h"
 #include "examples/viewer/viewer_setup.h"
+#include "pictures/texture_bmp.h"
+#include "pictures/texture_tga.h"
 #include "platform/message_box.h"
-#include "resources/texture_bmp.h"
-#include "resources/texture_tga.h"
 
 namespace {
 
@@ -37,12 +38,13 @@ ViewerTexture loadViewerTexture(const std::string& path) {
     }
 
     std::string boxTexts;
-    platform::setMessageBoxSink([&boxTexts](const std::string&, const std::string& text, std::uint32_t) {
-        if (!boxTexts.empty()) boxTexts += "; ";
-        boxTexts += platform::cp1254ToUtf8(text);
-    });
-    texture.name = bitmap ? loadBmpTexture(path.c_str()) : loadTgaTexture(path.c_str());
-    platform::setMessageBoxSink(nullptr);
+    {
+        const base::ScopedReportSink keepTexts([&boxTexts](const base::Report& entry) {
+            if (!boxTexts.empty()) boxTexts += "; ";
+            boxTexts += entry.text;
+        });
+        texture.name = bitmap ? loadBmpTexture(path.c_str()) : loadTgaTexture(path.c_str());
+    }
 
     if (texture.name == 0) {
         // The loaders end some texts with a blank.

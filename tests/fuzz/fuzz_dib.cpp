@@ -1,7 +1,7 @@
 // libFuzzer target: the DIB decoder on arbitrary bytes.
 #include <cstdint>
 
-#include "resources/dib_image.h"
+#include "pictures/dib_image.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // A smaller ceiling than the loader's keeps each run quick; the checks are the same.

@@ -7,13 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/html_log.h"
+#include "base/html_log.h"
+#include "base/report.h"
 #include "model/collision.h"
 #include "model/model.h"
 
 namespace {
 
-void quiet(const char*) {}
+void quiet(const base::Report&) {}
 
 void require(bool condition) {
     if (!condition) __builtin_trap();
@@ -60,7 +61,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (mkdtemp(pattern) == nullptr || chdir(pattern) != 0) return 0;
     scratch = pattern;
     std::atexit(removeScratch);
-    setModelMessageSink(quiet);
+    base::setReportSink(quiet);
     return 0;
 }
 

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/message_box.h"
-#include "resources/texture_tga.h"
+#include "base/report.h"
+#include "pictures/texture_tga.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool silenced = [] {
-        platform::setMessageBoxSink([](const std::string&, const std::string&, std::uint32_t) {});
+        base::setReportSink([](const base::Report&) {});
         return true;
     }();
     (void)silenced;

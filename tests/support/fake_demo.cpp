@@ -1,7 +1,5 @@
 #include "tests/support/fake_demo.h"
 
-#include "demo/demo.h"
-
 namespace fake_demo {
 std::vector<std::string> calls;
 Hooks hooks;
@@ -14,26 +12,35 @@ void reset() {
     window = nullptr;
     keys = nullptr;
 }
+
+namespace {
+
+bool initialise(AppWindow* newWindow, KeyState* newKeys) {
+    calls.push_back("init");
+    window = newWindow;
+    keys = newKeys;
+    return hooks.initialise ? hooks.initialise(newWindow, newKeys) : true;
+}
+
+void update(std::uint32_t milliseconds) {
+    calls.push_back("update");
+    if (hooks.update) hooks.update(milliseconds);
+}
+
+void draw() {
+    calls.push_back("draw");
+    if (hooks.draw) hooks.draw();
+}
+
+void deinitialise() {
+    calls.push_back("deinit");
+    if (hooks.deinitialise) hooks.deinitialise();
+}
+}  // namespace
+
+ShellSettings settings() {
+    ShellSettings result;
+    result.callbacks = {initialise, update, draw, deinitialise};
+    return result;
+}
 }  // namespace fake_demo
-
-bool initialiseDemo(AppWindow* window, KeyState* keys) {
-    fake_demo::calls.push_back("init");
-    fake_demo::window = window;
-    fake_demo::keys = keys;
-    return fake_demo::hooks.initialise ? fake_demo::hooks.initialise(window, keys) : true;
-}
-
-void updateDemo(std::uint32_t milliseconds) {
-    fake_demo::calls.push_back("update");
-    if (fake_demo::hooks.update) fake_demo::hooks.update(milliseconds);
-}
-
-void drawDemo() {
-    fake_demo::calls.push_back("draw");
-    if (fake_demo::hooks.draw) fake_demo::hooks.draw();
-}
-
-void deinitialiseDemo() {
-    fake_demo::calls.push_back("deinit");
-    if (fake_demo::hooks.deinitialise) fake_demo::hooks.deinitialise();
-}

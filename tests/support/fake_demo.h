@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_window.h"
+#include "shell/app_window.h"
 
 namespace fake_demo {
 
@@ -23,5 +23,8 @@ extern AppWindow* window;
 extern KeyState* keys;
 
 void reset();
+
+// The show's window settings with the recording operations.
+ShellSettings settings();
 
 }  // namespace fake_demo

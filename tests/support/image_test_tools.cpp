@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/message_box.h"
-
 namespace testing_support {
 
 namespace {
@@ -36,19 +34,6 @@ std::string flipRows(const std::string& pixels, std::size_t rowBytes) {
     std::string flipped;
     for (std::size_t row = pixels.size() / rowBytes; row-- > 0;) flipped += pixels.substr(row * rowBytes, rowBytes);
     return flipped;
-}
-
-BoxCapture::BoxCapture() {
-    platform::setMessageBoxSink([this](const std::string& caption, const std::string& text, std::uint32_t style) {
-        boxes.push_back({caption, text, style});
-    });
-}
-
-BoxCapture::~BoxCapture() { platform::setMessageBoxSink({}); }
-
-std::string BoxCapture::onlyText() const {
-    if (boxes.size() != 1) return std::to_string(boxes.size()) + " boxes";
-    return boxes[0].text;
 }
 
 int openDescriptorCount() {

@@ -1,5 +1,5 @@
-// Helpers for the picture-loader tests: an independent decoder (the ffmpeg program), capture
-// of message boxes, and a count of open file descriptors.
+// Helpers for the picture tests: an independent decoder (the ffmpeg program) and a count of
+// open file descriptors.
 #pragma once
 
 #include <cstdint>
@@ -17,25 +17,6 @@ bool runFfmpeg(const std::string& arguments);
 
 // The rows of a tightly packed block in the opposite order.
 std::string flipRows(const std::string& pixels, std::size_t rowBytes);
-
-struct CapturedBox {
-    std::string caption;
-    std::string text;
-    std::uint32_t style;
-};
-
-// Collects every message box while it lives.
-class BoxCapture {
-public:
-    BoxCapture();
-    ~BoxCapture();
-    BoxCapture(const BoxCapture&) = delete;
-    BoxCapture& operator=(const BoxCapture&) = delete;
-
-    std::vector<CapturedBox> boxes;
-    // The text of the only box, or a description of what came instead.
-    std::string onlyText() const;
-};
 
 int openDescriptorCount();
 

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "resources/sound_library.h"
+#include "sound/sound_library.h"
 #include "tests/support/tone_file.h"
 
 namespace testing_support {

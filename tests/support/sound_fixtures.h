@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/mixer.h"
+#include "sound/mixer.h"
 
 namespace testing_support {
 

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/report.h"
 #include "tools/assets/asset_writer.h"
 
 int main(int argc, char** argv) {
+    base::setProgramName("oyun-assets");
     if (argc != 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         std::fprintf(argc == 2 ? stdout : stderr,
                      "usage: oyun-assets OUTPUT_DIR\n"
@@ -18,7 +20,7 @@ int main(int argc, char** argv) {
     std::string error;
     if (!assets::writeAssets(argv[1], stdout, error)) {
         std::fflush(stdout);
-        std::fprintf(stderr, "oyun-assets: %s\n", error.c_str());
+        base::report(base::Level::kError, error);
         return 1;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -11,10 +11,10 @@
 #include <optional>
 #include <thread>
 
-#include "resources/sound_library.h"
+#include "demo/offscreen_show.h"
+#include "sound/sound_library.h"
 #include "tools/capture/frame_pipe.h"
 #include "tools/capture/frame_writer.h"
-#include "tools/capture/offscreen_show.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/report.h"
 #include "tools/capture/capture.h"
 #include "tools/capture/progress_bar.h"
 
@@ -57,13 +58,15 @@ fs::path defaultDataDir() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    base::setProgramName("oyun-capture");
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     CaptureOptions options;
     std::string error;
     switch (parseCaptureArguments(arguments, defaultDataDir(), options, error)) {
         case ParseOutcome::Help: std::printf("%s\n", kCaptureUsage); return 0;
         case ParseOutcome::Error:
-            std::fprintf(stderr, "oyun-capture: %s\n%s\n", error.c_str(), kCaptureUsage);
+            base::report(base::Level::kError, error);
+            std::fprintf(stderr, "%s\n", kCaptureUsage);
             return 2;
         case ParseOutcome::Run: break;
     }
@@ -77,11 +80,11 @@ int main(int argc, char** argv) {
     const CaptureResult result = runCapture(options);
     bar.end();
     if (!result.ok) {
-        std::fprintf(stderr, "oyun-capture: %s\n", result.error.c_str());
+        base::report(base::Level::kError, result.error);
         return result.cancelled ? 128 + static_cast<int>(cancelSignal) : 1;
     }
     if (!options.quiet && !options.progress)
-        std::fprintf(stderr, "oyun-capture: wrote %lld frames to %s\n", static_cast<long long>(result.frames),
-                     options.output.c_str());
+        base::reportf(base::Level::kInfo, "wrote %lld frames to %s", static_cast<long long>(result.frames),
+                      options.output.c_str());
     return 0;
 }

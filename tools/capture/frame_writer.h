@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/offscreen_show.h"
 #include "tools/capture/capture_options.h"
-#include "tools/capture/offscreen_show.h"
 
 constexpr int kCaptureSampleRate = 44100;
 constexpr int kCaptureChannels = 2;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tools/capture/av_util.h"
+#include "base/av_util.h"
 #include "tools/capture/frame_writer.h"
 #include "tools/capture/staged_output.h"
 

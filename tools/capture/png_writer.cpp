@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tools/capture/av_util.h"
+#include "base/av_util.h"
 #include "tools/capture/frame_writer.h"
 #include "tools/capture/staged_output.h"
 

@@ -1,0 +1,37 @@
+// The bitmap texture route: open check and log entry, DIB decoding, upload.
+#include "pictures/texture_bmp.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/html_log.h"
+#include "pictures/texture_upload.h"
+
+DibImage* loadBmpImage(const char* path) {
+    if (path == nullptr) return nullptr;
+    std::FILE* file = std::fopen(path, "r");
+    if (file == nullptr) return nullptr;
+    // The 100-byte buffer stays; a long path is cut, never overrun.
+    char str[100];
+    std::snprintf(str, sizeof str, "<b>%s BMP dosyasi acildi.</b><br>", path);
+    writeLog(str);
+    std::fclose(file);
+    return loadDibImage(path);
+}
+
+std::uint32_t loadBmpTexture(const char* path) {
+    GLuint texturel = 0;
+    DibImage* image = loadBmpImage(path);
+    if (image != nullptr) {
+        glGenTextures(1, &texturel);
+        glBindTexture(GL_TEXTURE_2D, texturel);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        uploadTexture2D(3, static_cast<std::uint32_t>(image->width), static_cast<std::uint32_t>(image->height), GL_RGB,
+                        3, image->pixels);
+        freeDibImage(image);
+    }
+    return texturel;
+}

@@ -1,0 +1,161 @@
+// The OpenGL window: class, display mode, creation with its pixel format and context,
+// teardown, and the letterboxed view.
+#include "shell/gl_window.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "base/html_log.h"
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/input.h"
+#include "platform/message_box.h"
+
+using namespace platform;
+
+namespace {
+
+// Gives back the device context and the window of a failed opening.
+void unwind(AppWindow* window) {
+    releaseDeviceContext(window->windowHandle, window->deviceContext);
+    window->deviceContext = nullptr;
+    destroyWindow(window->windowHandle);
+    window->windowHandle = nullptr;
+}
+
+// A failed opening after a successful full-screen switch must not leave the display
+// switched and the cursor hidden.
+bool failOpening(bool switched) {
+    if (switched) {
+        restoreDisplayMode();
+        showCursor(true);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool registerAppClass(WindowClassInfo* application) {
+    WindowClass windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    windowClass.windowProc = windowProcedure;
+    windowClass.instance = application->instance;
+    windowClass.cursor = IDC_ARROW;
+    windowClass.background = 12;  // COLOR_INACTIVEBORDER + 1
+    windowClass.className = application->className;
+    if (!registerWindowClass(windowClass)) {
+        messageBox("RegisterClassEx hata verdi!", "HATA", MB_OK | MB_ICONWARNING);
+        writeLog("<b>RegiserClassEx hata verdi.</b><br>");
+        return false;
+    }
+    return true;
+}
+
+bool switchDisplayMode(int width, int height, int bitsPerPixel) {
+    return changeDisplayMode(width, height, bitsPerPixel);
+}
+
+bool openAppWindow(AppWindow* window) {
+    std::uint32_t style = WS_OVERLAPPEDWINDOW;
+    std::uint32_t exStyle = WS_EX_APPWINDOW;
+    PixelFormatDescriptor pfd;
+    pfd.flags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.pixelType = PFD_TYPE_RGBA;
+    pfd.colourBits = static_cast<std::uint8_t>(window->colourBits);
+    pfd.depthBits = 16;
+    pfd.layerType = PFD_MAIN_PLANE;
+    Rect windowRect{0, 0, window->width, window->height};
+
+    const bool fullScreenOnEntry = window->fullScreen == 1;
+    bool switched = false;
+    if (fullScreenOnEntry) {
+        if (switchDisplayMode(window->width, window->height, window->colourBits)) {
+            switched = true;
+            showCursor(false);
+            style = WS_POPUP;
+            exStyle |= WS_EX_TOPMOST;
+        } else {
+            messageBox("Tam ekran olamiyor.\nPencerede calisacak", "HATA", MB_OK | MB_ICONWARNING);
+            window->fullScreen = 0;
+            writeLog("<b>Tam ekran olamadi. Pencerede calisacak.</b><br>");
+        }
+    }
+    // On the refused path the rectangle stays unadjusted: the outer size is the requested one.
+    if (!fullScreenOnEntry) adjustWindowRect(windowRect, style, exStyle);
+
+    window->windowHandle = createWindow(exStyle, window->classInfo->className, window->caption, style, 0, 0,
+                                        windowRect.right - windowRect.left, windowRect.bottom - windowRect.top,
+                                        window->classInfo->instance, window);
+    if (window->windowHandle == nullptr) {
+        writeLog("<b>Pencere yarat\xFDlam\xFDyor!!!</b><br>");
+        return failOpening(switched);
+    }
+    writeLog("<b>Pencere yaratildi.</b><br>");
+
+    window->deviceContext = getDeviceContext(window->windowHandle);
+    if (window->deviceContext == nullptr) {
+        destroyWindow(window->windowHandle);
+        window->windowHandle = nullptr;
+        return failOpening(switched);
+    }
+    const int format = choosePixelFormat(window->deviceContext, pfd);
+    if (format == 0 || !setPixelFormat(window->deviceContext, format, pfd)) {
+        unwind(window);
+        return failOpening(switched);
+    }
+    window->glContext = createGlContext(window->deviceContext);
+    if (window->glContext == nullptr) {
+        unwind(window);
+        return failOpening(switched);
+    }
+    if (!makeCurrent(window->deviceContext, window->glContext)) {
+        deleteGlContext(window->glContext);
+        window->glContext = nullptr;
+        unwind(window);
+        return failOpening(switched);
+    }
+
+    showWindow(window->windowHandle, SW_SHOWNORMAL);
+    window->visible = 1;
+    resizeView(window->width, window->height);
+    window->keyState->fill(0);
+    window->lastFrameTick = tickCount();
+    return true;
+}
+
+bool closeAppWindow(AppWindow* window) {
+    if (window->windowHandle != nullptr) {
+        if (window->deviceContext != nullptr) makeCurrent(window->deviceContext, nullptr);
+        if (window->glContext != nullptr) {
+            deleteGlContext(window->glContext);
+            window->glContext = nullptr;
+        }
+        releaseDeviceContext(window->windowHandle, window->deviceContext);
+        window->deviceContext = nullptr;
+        destroyWindow(window->windowHandle);
+        window->windowHandle = nullptr;
+    }
+    if (window->fullScreen != 0) {
+        restoreDisplayMode();
+        showCursor(true);
+    }
+    return true;
+}
+
+void resizeView(int width, int height) {
+    // A client no taller than the two bands still gets a one-row view, and a zero height
+    // no division by zero.
+    int bandHeight = height - 2 * kLetterboxRows;
+    if (bandHeight < 1) bandHeight = 1;
+    if (width < 0) width = 0;
+    glViewport(0, kLetterboxRows, width, bandHeight);
+    // The same box for drawing that must stay inside the band (the scissor test is off
+    // unless a frame turns it on).
+    glScissor(0, kLetterboxRows, width, bandHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double aspect = height > 0 ? static_cast<double>(width) / static_cast<double>(height) : 1.0;
+    gluPerspective(45.0, aspect > 0.0 ? aspect : 1.0, 1.0, 4000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

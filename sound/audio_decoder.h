@@ -1,0 +1,21 @@
+// Decoding a sound file (WMA, MP3, Ogg Vorbis, Opus, FLAC, WAV and whatever else FFmpeg
+// reads) into 16-bit PCM at the file's own rate, for the mixer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "sound/mixer.h"
+
+namespace sound {
+
+// Longest sound that is loaded, in seconds; longer files are refused rather than filling memory.
+constexpr int kMaxSampleSeconds = 60 * 60;
+
+// Fills `sample` (pcm, channels, rate; loop untouched) from the first audio stream of the
+// file. Mono and stereo files keep their channels; more channels are mixed down to stereo.
+// False with a one-line reason in `error` when the file cannot be opened, holds no audio, or
+// decodes to nothing.
+bool decodeAudioFile(const char* path, Sample& sample, std::string& error);
+
+}  // namespace sound

@@ -1,0 +1,84 @@
+// The audio outputs: SDL's device (the dummy driver under the tests), the silent stand-in
+// when no device opens, and that neither pulls any more once closed.
+#include "platform/audio.h"
+#include "tests/support/report_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Counter {
+    std::atomic<long> frames{0};
+    std::atomic<int> calls{0};
+};
+
+void count(void* user, std::int16_t* out, int frames) {
+    auto* counter = static_cast<Counter*>(user);
+    for (int i = 0; i < frames * 2; ++i) out[i] = 0;
+    counter->frames += frames;
+    ++counter->calls;
+}
+
+bool waitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto end = Clock::now() + limit;
+    while (!condition()) {
+        if (Clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+void expectNoPullsAfterClose(platform::AudioOutput* output, Counter& counter) {
+    platform::closeAudioOutput(output);
+    const long after = counter.frames.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(counter.frames.load(), after);
+}
+
+TEST(SoundOutput, TheDeviceCallsBackOnItsOwnThread) {
+    Counter counter;
+    platform::AudioOutput* output = platform::openAudioOutput(44100, count, &counter);
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::Device);
+    EXPECT_TRUE(waitFor([&] { return counter.calls.load() >= 3; }, std::chrono::seconds(5)));
+    expectNoPullsAfterClose(output, counter);
+    platform::closeAudioOutput(nullptr);
+}
+
+TEST(SoundOutput, WithoutADeviceASilentOutputConsumesInRealTime) {
+    setenv("SDL_AUDIODRIVER", "no_such_driver", 1);
+    testing_support::ReportCapture captured;
+    Counter counter;
+    const auto start = Clock::now();
+    platform::AudioOutput* output = platform::openAudioOutput(44100, count, &counter);
+    const std::string text = captured.written();
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::Silent);
+    EXPECT_NE(text.find("playing silently"), std::string::npos) << text;
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    const long frames = counter.frames.load();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    // It never runs ahead of the clock (beyond one block), and keeps up with it.
+    EXPECT_LE(frames, static_cast<long>(seconds * 44100) + 512);
+    EXPECT_GE(frames, static_cast<long>(0.5 * 44100 * 0.6));
+    expectNoPullsAfterClose(output, counter);
+}
+
+TEST(SoundOutput, ASilentOutputCanBeAskedForDirectly) {
+    Counter counter;
+    platform::AudioOutput* output = platform::openSilentAudioOutput(8000, count, &counter);
+    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::Silent);
+    EXPECT_TRUE(waitFor([&] { return counter.frames.load() >= 1024; }, std::chrono::seconds(5)));
+    expectNoPullsAfterClose(output, counter);
+}
+
+}  // namespace
