@@ -9,7 +9,7 @@ CaptureOverhead measureCaptureOverhead(const std::filesystem::path& dataDir, con
     CaptureOptions options;
     options.output = output;
     const auto kind = outputKindOf(output);
-    options.kind = kind ? *kind : OutputKind::Mp4;
+    options.kind = kind ? *kind : OutputKind::kMp4;
     options.fps = fps;
     options.width = width;
     options.height = height;

@@ -23,8 +23,9 @@ extern MaskedSprite creSprite;
 extern MaskedSprite cre2Sprite;
 // Never loaded: its texture holds the giant ball's picture.
 extern Model demoModel;
-// One record; record 0 holds the music. Constructed last of the objects, so destroyed first.
+// One record, kMusicRecord: the music. Constructed last of the objects, so destroyed first.
 extern SoundSystem soundSystem;
+constexpr std::int32_t kMusicRecord = 0;
 
 // Given to initialiseDemo.
 extern AppWindow* demoWindow;

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "base/numbers.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "demo/scene_tables.h"
@@ -16,7 +17,6 @@ SceneStats sceneStats;
 
 namespace {
 
-constexpr double kPi = 3.1415926538;
 constexpr int kLayers = 120;
 
 // max(v, 0.2) with the float 0.2 in the comparison and the result.
@@ -83,6 +83,8 @@ void drawBallRings() {
             }
         }
     }
+    // Repeated as the show always has: each call is in its frame's GL stream. Opaque white,
+    // no blending, whatever the balls left.
     glColor3f(1.0f, 1.0f, 1.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "base/numbers.h"
+
 float sculptureX[36][18];
 float sculptureY[36][18];
 float sculptureZ[36][18];
@@ -13,7 +15,6 @@ float ballGridRadius;
 float ballGridStep;
 
 namespace {
-constexpr double kPi = 3.1415926538;
 
 // One coordinate of the grid one step closer to its target.
 float stepToward(float value, float target) {

@@ -9,17 +9,11 @@
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "platform/clock.h"
+#include "platform/input.h"
 
 namespace {
 
-constexpr int kKeyEscape = 27;
-constexpr int kKeyW = 87;
-constexpr int kKeyS = 83;
-constexpr int kKeyA = 65;
-constexpr int kKeyD = 68;
-constexpr int kKeyNumpad3 = 99;  // not 'C' (67)
 constexpr float kMoveStep = 0.5f;
-constexpr std::int32_t kMusicRecord = 0;
 
 std::uint32_t randomState = 1;
 
@@ -32,20 +26,28 @@ void placeLookingAt(float px, float py, float pz, float vx, float vy, float vz) 
 // Sines are taken in double precision from the float clock, then rounded where passed on.
 double wave(double period) { return std::sin(static_cast<double>(demoTicks) / period); }
 
-void placePresetA() { placeLookingAt(37.500465f, -13.445165f, -49.083401f, 33.814697f, -7.126167f, -42.265347f); }
+// Scene 1: the circling tower from outside and below its foot, looking up.
+void placeTowerFromBelow() {
+    placeLookingAt(37.500465f, -13.445165f, -49.083401f, 33.814697f, -7.126167f, -42.265347f);
+}
 
-void placePresetB() {
+// Scene 2: on the tower's axis looking up it, bobbing along the axis by 10 units.
+void placeInsideTower() {
     placeLookingAt(0.302065f, static_cast<float>(10.0 * wave(100.0) + double{12.366753f}),
                    static_cast<float>(wave(137.0) - double{0.212369f}), 0.299563f, 22.366787f, -0.204808f);
 }
 
-// Differs from B only in the factors of the two sines.
-void placePresetD() {
+// Scene 4: the inside-tower view point beneath the rising balls; sways across by 20 units
+// where placeInsideTower bobs along the axis (only the sines' factors differ).
+void placeUnderRisingBalls() {
     placeLookingAt(0.302065f, static_cast<float>(wave(100.0) + double{12.366753f}),
                    static_cast<float>(20.0 * wave(137.0) - double{0.212369f}), 0.299563f, 22.366787f, -0.204808f);
 }
 
-void placePresetE() { placeLookingAt(-48.465942f, 53.875366f, -58.708519f, -43.806816f, 48.495758f, -51.683372f); }
+// Scene 6: the giant ball from above and outside.
+void placeGiantBallFromAbove() {
+    placeLookingAt(-48.465942f, 53.875366f, -58.708519f, -43.806816f, 48.495758f, -51.683372f);
+}
 
 // Scene 3: the view point wanders from wherever the last frame left it.
 void placeDrift() {
@@ -67,12 +69,12 @@ void seedDemoRandom(std::uint32_t state) { randomState = state; }
 std::int32_t elapsedShowTime() { return static_cast<std::int32_t>(frameTick - startTick); }
 
 void updateDemo(std::uint32_t /*milliseconds*/) {
-    if (held(kKeyEscape)) requestQuit(demoWindow);
-    if (held(kKeyW)) demoCamera.moveAlongView(kMoveStep);
-    if (held(kKeyS)) demoCamera.moveAlongView(-kMoveStep);
-    if (held(kKeyA)) demoCamera.strafeSideways(-kMoveStep);
-    if (held(kKeyD)) demoCamera.strafeSideways(kMoveStep);
-    if (held(kKeyNumpad3)) {
+    if (held(platform::VK_ESCAPE)) requestQuit(demoWindow);
+    if (held(platform::characterKey('W'))) demoCamera.moveAlongView(kMoveStep);
+    if (held(platform::characterKey('S'))) demoCamera.moveAlongView(-kMoveStep);
+    if (held(platform::characterKey('A'))) demoCamera.strafeSideways(-kMoveStep);
+    if (held(platform::characterKey('D'))) demoCamera.strafeSideways(kMoveStep);
+    if (held(platform::VK_NUMPAD3)) {  // not 'C' (67)
         const Vector3 position = demoCamera.getPosition();
         const Vector3 view = demoCamera.getView();
         char line[512];
@@ -91,23 +93,23 @@ void selectScene() {
     const std::int32_t e = elapsedShowTime();
     if (e <= 19000) {
         sceneIndex = 1;
-        placePresetA();
+        placeTowerFromBelow();
     } else if (e < 38000) {
         sceneIndex = 1;
         overlayIndex = 1;
-        placePresetA();
+        placeTowerFromBelow();
     } else if (e < 60000) {
         sceneIndex = 2;
-        placePresetB();
+        placeInsideTower();
     } else if (e <= 80000) {
         sceneIndex = 3;
         placeDrift();
     } else if (e < 86000) {
         sceneIndex = 4;
-        placePresetD();
+        placeUnderRisingBalls();
     } else {
         sceneIndex = 6;
         overlayIndex = e < 90000 ? 3 : e < 106000 ? 4 : 5;
-        placePresetE();
+        placeGiantBallFromAbove();
     }
 }

@@ -72,11 +72,14 @@ void Camera::mouseLook() {
 }
 
 void Camera::pollMovementKeys() {
+    // Nothing in the show sets frameTime, so the step is 0 and held keys move nothing here
+    // (the timeline steps W, S, A, D itself); only a direction that is not finite shows, as
+    // 0 * NaN makes the camera NaN: forward with the view on the position, sideways along up.
     const float step = 100.0f * frameTime;
-    if (held(platform::VK_UP) || held('W')) moveAlongView(step);
-    if (held(platform::VK_DOWN) || held('S')) moveAlongView(-step);
-    if (held(platform::VK_LEFT) || held('A')) strafeSideways(-step);
-    if (held(platform::VK_RIGHT) || held('D')) strafeSideways(step);
+    if (held(platform::VK_UP) || held(platform::characterKey('W'))) moveAlongView(step);
+    if (held(platform::VK_DOWN) || held(platform::characterKey('S'))) moveAlongView(-step);
+    if (held(platform::VK_LEFT) || held(platform::characterKey('A'))) strafeSideways(-step);
+    if (held(platform::VK_RIGHT) || held(platform::characterKey('D'))) strafeSideways(step);
 }
 
 void Camera::updateCamera() {

@@ -11,8 +11,8 @@ namespace platform {
 using AudioPull = void (*)(void* user, std::int16_t* out, int frames);
 
 enum class AudioOutputKind {
-    Device,  // a real (or SDL dummy) device
-    Silent,  // no device: frames are pulled at the real rate and discarded
+    kDevice,  // a real (or SDL dummy) device
+    kSilent,  // no device: frames are pulled at the real rate and discarded
 };
 
 struct AudioOutput;

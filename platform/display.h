@@ -14,7 +14,7 @@ void restoreDisplayMode();
 bool displayModeChanged();
 
 // Tests: make every mode switch succeed or fail, whatever the display offers.
-enum class DisplayModePolicy { Real, AlwaysAccept, AlwaysRefuse };
+enum class DisplayModePolicy { kReal, kAlwaysAccept, kAlwaysRefuse };
 void setDisplayModePolicy(DisplayModePolicy policy);
 
 }  // namespace platform

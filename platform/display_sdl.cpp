@@ -7,7 +7,7 @@
 namespace platform {
 
 namespace {
-DisplayModePolicy policy = DisplayModePolicy::Real;
+DisplayModePolicy policy = DisplayModePolicy::kReal;
 bool changed = false;
 SDL_DisplayMode chosen{};
 
@@ -29,8 +29,8 @@ void setDisplayModePolicy(DisplayModePolicy newPolicy) { policy = newPolicy; }
 
 bool changeDisplayMode(int width, int height, int bitsPerPixel) {
     changed = false;
-    if (policy == DisplayModePolicy::AlwaysRefuse) return false;
-    if (policy == DisplayModePolicy::AlwaysAccept) {
+    if (policy == DisplayModePolicy::kAlwaysRefuse) return false;
+    if (policy == DisplayModePolicy::kAlwaysAccept) {
         chosen = SDL_DisplayMode{SDL_PIXELFORMAT_RGB888, width, height, 0, nullptr};
         changed = true;
         return true;

@@ -1,6 +1,7 @@
 // Translation of SDL events into window messages with Windows virtual-key codes.
 #include "platform/input.h"
 #include "platform/sdl_internal.h"
+#include "platform/termination.h"
 
 namespace platform::sdl {
 
@@ -8,42 +9,44 @@ namespace {
 
 // Virtual-key code of a physical key, or 0 for keys the program has no code for.
 int virtualKeyOf(SDL_Scancode scancode) {
-    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
-    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z)
+        return characterKey('A') + (scancode - SDL_SCANCODE_A);
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9)
+        return characterKey('1') + (scancode - SDL_SCANCODE_1);
     if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9)
-        return VK_NUMPAD0 + 1 + (scancode - SDL_SCANCODE_KP_1);
-    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return 0x70 + (scancode - SDL_SCANCODE_F1);
+        return VK_NUMPAD1 + (scancode - SDL_SCANCODE_KP_1);
+    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return VK_F1 + (scancode - SDL_SCANCODE_F1);
     switch (scancode) {
-        case SDL_SCANCODE_0: return '0';
+        case SDL_SCANCODE_0: return characterKey('0');
         case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
-        case SDL_SCANCODE_KP_MULTIPLY: return 106;
-        case SDL_SCANCODE_KP_PLUS: return 107;
-        case SDL_SCANCODE_KP_MINUS: return 109;
-        case SDL_SCANCODE_KP_PERIOD: return 110;
-        case SDL_SCANCODE_KP_DIVIDE: return 111;
+        case SDL_SCANCODE_KP_MULTIPLY: return VK_MULTIPLY;
+        case SDL_SCANCODE_KP_PLUS: return VK_ADD;
+        case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT;
+        case SDL_SCANCODE_KP_PERIOD: return VK_DECIMAL;
+        case SDL_SCANCODE_KP_DIVIDE: return VK_DIVIDE;
         case SDL_SCANCODE_KP_ENTER:
-        case SDL_SCANCODE_RETURN: return 13;
+        case SDL_SCANCODE_RETURN: return VK_RETURN;
         case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
-        case SDL_SCANCODE_BACKSPACE: return 8;
-        case SDL_SCANCODE_TAB: return 9;
-        case SDL_SCANCODE_SPACE: return 32;
-        case SDL_SCANCODE_PAGEUP: return 33;
-        case SDL_SCANCODE_PAGEDOWN: return 34;
-        case SDL_SCANCODE_END: return 35;
-        case SDL_SCANCODE_HOME: return 36;
+        case SDL_SCANCODE_BACKSPACE: return VK_BACK;
+        case SDL_SCANCODE_TAB: return VK_TAB;
+        case SDL_SCANCODE_SPACE: return VK_SPACE;
+        case SDL_SCANCODE_PAGEUP: return VK_PRIOR;
+        case SDL_SCANCODE_PAGEDOWN: return VK_NEXT;
+        case SDL_SCANCODE_END: return VK_END;
+        case SDL_SCANCODE_HOME: return VK_HOME;
         case SDL_SCANCODE_LEFT: return VK_LEFT;
         case SDL_SCANCODE_UP: return VK_UP;
         case SDL_SCANCODE_RIGHT: return VK_RIGHT;
         case SDL_SCANCODE_DOWN: return VK_DOWN;
-        case SDL_SCANCODE_INSERT: return 45;
-        case SDL_SCANCODE_DELETE: return 46;
+        case SDL_SCANCODE_INSERT: return VK_INSERT;
+        case SDL_SCANCODE_DELETE: return VK_DELETE;
         case SDL_SCANCODE_LSHIFT:
-        case SDL_SCANCODE_RSHIFT: return 16;
+        case SDL_SCANCODE_RSHIFT: return VK_SHIFT;
         case SDL_SCANCODE_LCTRL:
-        case SDL_SCANCODE_RCTRL: return 17;
+        case SDL_SCANCODE_RCTRL: return VK_CONTROL;
         case SDL_SCANCODE_LALT:
-        case SDL_SCANCODE_RALT: return 18;
-        case SDL_SCANCODE_PAUSE: return 19;
+        case SDL_SCANCODE_RALT: return VK_MENU;
+        case SDL_SCANCODE_PAUSE: return VK_PAUSE;
         default: return 0;
     }
 }
@@ -52,9 +55,9 @@ void translateKey(Window* window, const SDL_KeyboardEvent& key) {
     const int vk = virtualKeyOf(key.keysym.scancode);
     if (vk == 0) return;
     const bool down = key.type == SDL_KEYDOWN;
-    const bool alt = (key.keysym.mod & KMOD_ALT) != 0 || vk == 18;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0 || vk == VK_MENU;
     // Keys pressed with Alt, and F10, are system keys.
-    const bool system = alt || vk == 0x79;
+    const bool system = alt || vk == VK_F10;
     LParam lParam = 1 | (static_cast<LParam>(key.keysym.scancode & 0xFF) << 16);
     if (alt) lParam |= KEY_ALT_HELD;
     if (key.repeat != 0 || !down) lParam |= LParam{1} << 30;
@@ -97,8 +100,8 @@ void translateEvent(const SDL_Event& event) {
             if (event.window.windowID == ours) translateWindowEvent(window, event.window);
             break;
         case SDL_QUIT:
-            // Only Ctrl+C or a termination signal makes one (closing the last window does
-            // not): ask the window to close, so the program ends as by its close box.
+            // Only a signal that SDL caught makes one (closing the last window does not):
+            // ask the window to close, so the program ends as by its close box.
             postMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
             break;
         default: break;
@@ -109,6 +112,13 @@ void pumpEvents() {
     if (!videoReady()) return;
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) translateEvent(event);
+    noteTerminationRequest();
+}
+
+void noteTerminationRequest() {
+    Window* window = liveWindow();
+    // A signal closes the window as its close box does, so the program ends as tidily.
+    if (window != nullptr && takeTerminationRequest()) postMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 }  // namespace platform::sdl

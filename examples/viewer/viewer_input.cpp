@@ -38,6 +38,6 @@ Vector3 movementFromKeys(const KeyState& keys, std::uint32_t milliseconds, float
     auto axis = [&](int plusKey, int minusKey) {
         return static_cast<float>((keys[plusKey] != 0 ? 1 : 0) - (keys[minusKey] != 0 ? 1 : 0)) * step;
     };
-    return Vector3(axis(platform::VK_RIGHT, platform::VK_LEFT), axis(kKeyPageUp, kKeyPageDown),
+    return Vector3(axis(platform::VK_RIGHT, platform::VK_LEFT), axis(platform::VK_PRIOR, platform::VK_NEXT),
                    axis(platform::VK_DOWN, platform::VK_UP));
 }

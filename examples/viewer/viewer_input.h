@@ -6,14 +6,13 @@
 #include <cstdint>
 
 #include "engine/vector3.h"
+#include "platform/input.h"
 #include "shell/app_window.h"
 
-// Virtual-key codes the viewer reads besides the arrows and Escape.
-constexpr int kKeyPageUp = 0x21;
-constexpr int kKeyPageDown = 0x22;
-constexpr int kKeyWireframe = 'W';
-constexpr int kKeyNormals = 'N';
-constexpr int kKeyPause = 'P';
+// The viewer's toggles; it also reads Escape, the arrows and Page Up and Down.
+constexpr int kKeyWireframe = platform::characterKey('W');
+constexpr int kKeyNormals = platform::characterKey('N');
+constexpr int kKeyPause = platform::characterKey('P');
 
 // Bit 0 of each key's platform state: flips once per press, as a key message is taken.
 using KeyToggles = std::array<bool, 256>;

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+#include "base/numbers.h"
 
-constexpr double kPi = 3.1415926538;
+namespace {
 
 TEST(SculptureTables, KnownPointsTakeTheAngleInRadians) {
     buildSculptureTables();

@@ -11,6 +11,7 @@
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "platform/clock.h"
+#include "platform/input.h"
 #include "shell/app_window.h"
 #include "sound/sound_library.h"
 #include "tests/support/gl_test_context.h"
@@ -33,16 +34,16 @@ void expectAt(const Vector3& actual, Point3 expected, const char* what) {
     EXPECT_NEAR(actual.z, expected.z, 1e-4) << what;
 }
 
-const Point3 kPresetAPosition{37.500465, -13.445165, -49.083401};
-const Point3 kPresetAView{33.814697, -7.126167, -42.265347};
-const Point3 kPresetBView{0.299563, 22.366787, -0.204808};
-const Point3 kPresetEPosition{-48.465942, 53.875366, -58.708519};
-const Point3 kPresetEView{-43.806816, 48.495758, -51.683372};
+const Point3 kTowerFromBelowPosition{37.500465, -13.445165, -49.083401};
+const Point3 kTowerFromBelowView{33.814697, -7.126167, -42.265347};
+const Point3 kUpTheTowerView{0.299563, 22.366787, -0.204808};
+const Point3 kGiantBallFromAbovePosition{-48.465942, 53.875366, -58.708519};
+const Point3 kGiantBallFromAboveView{-43.806816, 48.495758, -51.683372};
 
-Point3 presetBPosition(double t) {
+Point3 insideTowerPosition(double t) {
     return {0.302065, 10 * std::sin(t / 100) + 12.366753, std::sin(t / 137) - 0.212369};
 }
-Point3 presetDPosition(double t) {
+Point3 underRisingBallsPosition(double t) {
     return {0.302065, std::sin(t / 100) + 12.366753, 20 * std::sin(t / 137) - 0.212369};
 }
 
@@ -85,7 +86,7 @@ struct Row {
     std::int32_t elapsed;
     int scene;
     int overlay;
-    char camera;  // A, B, 3 (drift), D or E
+    char camera;  // A tower from below, B inside it, 3 drift, D under the rising balls, E giant ball
 };
 
 class TimelineTable : public Timeline, public ::testing::WithParamInterface<Row> {};
@@ -100,21 +101,21 @@ TEST_P(TimelineTable, EachElapsedTimeFallsInItsRow) {
     const double t = demoTicks;
     switch (row.camera) {
         case 'A':
-            expectAt(demoCamera.position, kPresetAPosition, "position");
-            expectAt(demoCamera.view, kPresetAView, "view");
+            expectAt(demoCamera.position, kTowerFromBelowPosition, "position");
+            expectAt(demoCamera.view, kTowerFromBelowView, "view");
             break;
         case 'B':
-            expectAt(demoCamera.position, presetBPosition(t), "position");
-            expectAt(demoCamera.view, kPresetBView, "view");
+            expectAt(demoCamera.position, insideTowerPosition(t), "position");
+            expectAt(demoCamera.view, kUpTheTowerView, "view");
             break;
         case '3': expectAt(demoCamera.position, {0, 0, 0}, "position"); break;
         case 'D':
-            expectAt(demoCamera.position, presetDPosition(t), "position");
-            expectAt(demoCamera.view, kPresetBView, "view");
+            expectAt(demoCamera.position, underRisingBallsPosition(t), "position");
+            expectAt(demoCamera.view, kUpTheTowerView, "view");
             break;
         case 'E':
-            expectAt(demoCamera.position, kPresetEPosition, "position");
-            expectAt(demoCamera.view, kPresetEView, "view");
+            expectAt(demoCamera.position, kGiantBallFromAbovePosition, "position");
+            expectAt(demoCamera.view, kGiantBallFromAboveView, "view");
             break;
     }
     expectAt(demoCamera.upVector, {0, 1, 0}, "up");
@@ -169,12 +170,12 @@ TEST_F(Timeline, DemoRandomRepeatsTheGeneratorsKnownSequence) {
     }
 }
 
-TEST_F(Timeline, SceneThreeDriftsFromPresetBAndAccumulates) {
+TEST_F(Timeline, SceneThreeDriftsFromInsideTheTowerAndAccumulates) {
     demoTicks = 3000.0f;
     selectAt(59980);
-    expectAt(demoCamera.view, kPresetBView, "last frame of scene 2");
+    expectAt(demoCamera.view, kUpTheTowerView, "last frame of scene 2");
 
-    Point3 view = kPresetBView;
+    Point3 view = kUpTheTowerView;
     const int offsets[] = {41 % 10 - 5, 18467 % 10 - 5, 6334 % 10 - 5, 26500 % 10 - 5};
     for (int frame = 0; frame < 4; ++frame) {
         demoTicks = 3001.0f + static_cast<float>(frame);
@@ -189,9 +190,9 @@ TEST_F(Timeline, SceneThreeDriftsFromPresetBAndAccumulates) {
 
 TEST_F(Timeline, KeypadThreeLogsTheCameraOnEveryFrameItIsHeld) {
     platform::useVirtualClock(100000);
-    selectAt(0);  // preset A
-    keys[99] = 1;
-    keys[67] = 1;  // 'C' writes nothing
+    selectAt(0);  // the tower from below
+    keys[platform::VK_NUMPAD3] = 1;
+    keys[platform::characterKey('C')] = 1;  // writes nothing
     for (int frame = 0; frame < 10; ++frame) updateAt(100000 + 20 * frame);
     const std::string log = readFileBytes("log.htm");
     const std::string line = "\r\n<b>37.500465, -13.445165, -49.083401, 33.814697, -7.126167, -42.265347,</b><br>\r\n";
@@ -207,21 +208,21 @@ TEST_F(Timeline, HeldKeysMoveTheCameraAndOppositeKeysCancel) {
     demoCamera.place(0, 0, 0, 0, 0, -10, 0, 1, 0);
     updateAt(100000);  // refreshes the sideways vector: +x
 
-    keys[87] = 1;
-    keys[83] = 1;
+    keys[platform::characterKey('W')] = 1;
+    keys[platform::characterKey('S')] = 1;
     for (int frame = 1; frame <= 5; ++frame) updateAt(100000 + 20 * frame);
     expectAt(demoCamera.position, {0, 0, 0}, "W and S");
     expectAt(demoCamera.view, {0, 0, -10}, "W and S");
 
-    keys[83] = 0;
+    keys[platform::characterKey('S')] = 0;
     updateAt(100200);
     expectAt(demoCamera.position, {0, 0, -0.5}, "W");
-    keys[87] = 0;
-    keys[68] = 1;
+    keys[platform::characterKey('W')] = 0;
+    keys[platform::characterKey('D')] = 1;
     updateAt(100220);
     updateAt(100240);
     expectAt(demoCamera.position, {1.0, 0, -0.5}, "D twice");
-    keys[65] = 1;
+    keys[platform::characterKey('A')] = 1;
     updateAt(100260);
     expectAt(demoCamera.position, {1.0, 0, -0.5}, "A and D");
     EXPECT_EQ(programRunning, 1);
@@ -231,11 +232,11 @@ TEST_F(Timeline, EscapeOrTheEndOfTheMusicRequestsTheQuit) {
     platform::useVirtualClock(100000);
     updateAt(100000);
     EXPECT_EQ(programRunning, 1);
-    keys[27] = 1;
+    keys[platform::VK_ESCAPE] = 1;
     updateAt(100020);
     EXPECT_EQ(programRunning, 0);
 
-    keys[27] = 0;
+    keys[platform::VK_ESCAPE] = 0;
     programRunning = 1;
     soundSystem.stop(0);
     updateAt(100040);

@@ -58,4 +58,35 @@ wait_for_exit() {
   return 1
 }
 
+# Evaluates the shell condition after $1 until it holds, at least once and for up to $1
+# seconds; false if it never did. Failures inside the condition do not end the script.
+#   wait_until 10 "grep -q done log.txt"
+wait_until() {
+  local deadline=$(( $(date +%s%N) + $1 * 1000000000 ))
+  shift
+  until eval "$*"; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+
+# Releases keys on the whole display. A window that closes on a key's press can leave the key
+# down in the server (xdotool stops at the vanished window), and the next program's window
+# would find it held.
+release_keys() { xdotool keyup "$@" 2>/dev/null || true; }
+
+# Checksum of the w x h rectangle at (x, y) of the screen: grab_sum x y w h.
+grab_sum() {
+  ffmpeg -loglevel error -y -draw_mouse 0 -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
+    -vf "crop=$3:$4:$1:$2" -f rawvideo -pix_fmt rgb24 - | md5sum | cut -d' ' -f1
+}
+
+# True when two screenshots a moment apart differ: something on the screen is moving.
+screen_changes() {
+  local first
+  first=$(grab_sum 0 0 1024 768)
+  sleep 0.1
+  [ "$(grab_sum 0 0 1024 768)" != "$first" ]
+}
+
 fail() { echo "e2e: FAIL: $*"; exit 1; }

@@ -5,19 +5,12 @@ source "$(dirname "$0")/lib.sh"
 OYUN=$(realpath "$1")
 DATA=$(realpath "$2")
 
-start_xvfb
-mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
-ln -s "$DATA" data
-"$OYUN" >"$E2E_TMP/show.log" 2>&1 &
-pid=$!
-id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/show.log"; fail "no window"; }
-sleep 4
-kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/show.log"; fail "the show ended by itself"; }
-
-# The band shows the pink tower; the letterbox rows stay the clear colour.
-ffmpeg -loglevel error -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 -f rawvideo -pix_fmt rgb24 \
-  shot.rgb || fail "no screenshot"
-python3 - shot.rgb <<'PY' || fail "the screen does not show the show"
+# True when the band shows the pink tower and the letterbox rows the clear colour; sets
+# VERDICT to what the screenshot showed.
+shows_the_show() {
+  ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 -f rawvideo -pix_fmt rgb24 \
+    shot.rgb || { VERDICT="no screenshot"; return 1; }
+  VERDICT=$(python3 - shot.rgb <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()
 w, h = 1024, 768
@@ -31,11 +24,26 @@ strays = sum(1 for y in list(range(0, 128, 3)) + list(range(640, 768, 3)) for x 
 print(f"pink share {pink:.3f}, letterbox strays {strays}")
 sys.exit(0 if pink > 0.01 and strays == 0 else 1)
 PY
+  )
+}
 
+start_xvfb
+mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
+ln -s "$DATA" data
+"$OYUN" >"$E2E_TMP/show.log" 2>&1 &
+pid=$!
+id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/show.log"; fail "no window"; }
+drawn=0
+wait_until 60 shows_the_show && drawn=1
+kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/show.log"; fail "the show ended by itself"; }
+[ "$drawn" = 1 ] || fail "the screen does not show the show: $VERDICT"
+
+# Held until the show ends: it looks at held keys, not at presses.
 xdotool keydown --window "$id" Escape
-sleep 0.5
-xdotool keyup --window "$id" Escape 2>/dev/null || true
-wait_for_exit "$pid" 30 || { cat "$E2E_TMP/show.log"; fail "no end after Escape"; }
+ended=0
+wait_for_exit "$pid" 30 && ended=1
+release_keys Escape  # the window is gone by now
+[ "$ended" = 1 ] || { cat "$E2E_TMP/show.log"; fail "no end after Escape"; }
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/show.log"; fail "exit code $EXIT_CODE"; }
 
 loaded=$(grep -a -o 'data/[a-z0-9_]*\.tga TGA dosyasi acildi' log.htm | sed 's| TGA.*||' | tr '\n' ' ')

@@ -23,10 +23,31 @@ count_foreground() {
     END { print n + 0, NR }'
 }
 
-# Checksum of a rectangle of the screen.
-grab_sum() {
-  ffmpeg -loglevel error -y -draw_mouse 0 -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
-    -vf "crop=$3:$4:$1:$2" -f rawvideo -pix_fmt rgb24 - | md5sum | cut -d' ' -f1
+# The part of the window where the models move, between the overlay's lines.
+MODELS_AREA=(0 100 1024 560)
+
+# True when the models' area shows the same picture over at least $1 ms of grabs (the model
+# walks at 12 frames a second, so unpaused it never does); sets STILL to its checksum.
+holds_still() {
+  local end=$(( $(date +%s%N) + $1 * 1000000 ))
+  STILL=$(grab_sum "${MODELS_AREA[@]}")
+  while :; do
+    sleep 0.1
+    [ "$(grab_sum "${MODELS_AREA[@]}")" = "$STILL" ] || return 1
+    [ "$(date +%s%N)" -lt "$end" ] || return 0
+  done
+}
+
+# True when the models' area differs from checksum $1.
+changed_from() { [ "$(grab_sum "${MODELS_AREA[@]}")" != "$1" ]; }
+
+# True when the models' area holds still on a picture other than checksum $1.
+settled_away_from() { holds_still 300 && [ "$STILL" != "$1" ]; }
+
+# True when the first model fills at least a quarter of the centre; sets centre and total.
+shows_model() {
+  read -r centre total <<<"$(count_foreground 452 220 120 160)"
+  [ "${total:-0}" -gt 0 ] && [ "${centre:-0}" -ge $(( total / 4 )) ]
 }
 
 # Runs the viewer to its end without a window expected; sets CODE.
@@ -45,39 +66,40 @@ mkdir -p "$E2E_TMP/run" && cd "$E2E_TMP/run"
 "$VIEWER" "$MODELS/walker.txt" >"$E2E_TMP/walker.log" 2>&1 &
 pid=$!
 id=$(wait_for_window "oyun-viewer" 60) || { cat "$E2E_TMP/walker.log"; fail "no window"; }
-sleep 1
+# Once drawn, the first model stands in the middle: its torso fills most of the centre. The
+# window's size and place are checked first, as the likelier reason when it never does.
+drawn=0
+wait_until 30 shows_model && drawn=1
 eval "$(xdotool getwindowgeometry --shell "$id")"
 [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ] || fail "window is ${WIDTH}x${HEIGHT}"
 [ "$X" = 0 ] && [ "$Y" = 0 ] || fail "window at $X,$Y; the pixel checks expect it at 0,0"
-# The first model stands in the middle: its torso fills most of the centre.
-read -r centre total <<<"$(count_foreground 452 220 120 160)"
-[ "$centre" -ge $(( total / 4 )) ] || fail "only $centre of $total centre pixels show the model"
+[ "$drawn" = 1 ] || fail "only $centre of $total centre pixels show the model"
 # The top right corner is left to the background, so the colour compared against is right.
 read -r corner total <<<"$(count_foreground 900 0 124 90)"
 [ "$corner" -le $(( total / 10 )) ] || fail "$corner of $total corner pixels are not background"
 
-# Paused, the picture holds still; the arrows still move the second model.
+# Paused, the picture holds still; the arrows, held until it moves, still move the second model.
 xdotool key --window "$id" p
-sleep 0.5
-before=$(grab_sum 0 100 1024 560)
-sleep 0.5
-[ "$(grab_sum 0 100 1024 560)" = "$before" ] || fail "the picture changes while paused"
-xdotool keydown --window "$id" Left
-sleep 0.5
-xdotool keyup --window "$id" Left
-xdotool keydown --window "$id" Up
-sleep 0.3
-xdotool keyup --window "$id" Up
-sleep 0.3
-[ "$(grab_sum 0 100 1024 560)" != "$before" ] || fail "the arrow keys moved nothing"
+wait_until 20 "holds_still 500" || fail "the picture changes while paused"
+for arrow in Left Up; do
+  before=$STILL
+  xdotool keydown --window "$id" "$arrow"
+  moved=0
+  wait_until 20 "changed_from $before" && moved=1
+  xdotool keyup --window "$id" "$arrow"
+  [ "$moved" = 1 ] || fail "the $arrow key moved nothing"
+  wait_until 20 "holds_still 300" || fail "the picture changes while paused after the $arrow key"
+done
 kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/walker.log"; fail "ended after the arrow keys"; }
+# Wireframe and normals change the still picture once both are taken.
 xdotool key --window "$id" w n
-sleep 0.3
+wait_until 20 "settled_away_from $STILL" || fail "W and N changed nothing"
 kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/walker.log"; fail "ended after W and N"; }
 
 # The window may be gone before the key-up events reach it.
 xdotool key --window "$id" alt+F4 2>/dev/null || true
 wait_for_exit "$pid" 30 || fail "no exit after Alt+F4"
+release_keys alt F4
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/walker.log"; fail "exit code $EXIT_CODE after Alt+F4"; }
 [ ! -s "$E2E_TMP/walker.log" ] || { cat "$E2E_TMP/walker.log"; fail "complaints about the sample model"; }
 
@@ -99,7 +121,7 @@ grep -q "^oyun-viewer: corrupt.txt:[0-9]*: [a-z]" "$E2E_TMP/corrupt.log" ||
 # Wrong arguments: the usage line and 2.
 run_to_end "$E2E_TMP/usage.log"
 [ "$CODE" = 2 ] || fail "exit code $CODE without arguments"
-grep -q "^usage: oyun-viewer MODEL \[TEXTURE\]$" "$E2E_TMP/usage.log" || fail "no usage line"
+grep -q "^Usage: oyun-viewer \[OPTIONS\] MODEL \[TEXTURE\]$" "$E2E_TMP/usage.log" || fail "no usage line"
 
 # Bad textures: one line, then the model untextured; Escape ends it with 0. The loaders' own
 # boxes are kept off the screen: a box from the corrupt TGA would block the viewer on a
@@ -109,25 +131,27 @@ for texture in "$E2E_TMP/run/missing.bmp" "$E2E_TMP/run/broken.tga"; do
   "$VIEWER" "$MODELS/walker.txt" "$texture" >"$E2E_TMP/texture.log" 2>&1 &
   pid=$!
   id=$(wait_for_window "oyun-viewer" 60) || { cat "$E2E_TMP/texture.log"; fail "no window with $texture"; }
-  sleep 1
+  # Drawn means set-up, texture and all, went by without a box to stop it.
+  drawn=0
+  wait_until 30 shows_model && drawn=1
   kill -0 "$pid" 2>/dev/null || { cat "$E2E_TMP/texture.log"; fail "ended with $texture"; }
   [ "$(xdotool search --name '.' 2>/dev/null | wc -l)" = 1 ] || fail "another window besides the viewer's with $texture"
-  read -r centre total <<<"$(count_foreground 452 220 120 160)"
-  [ "$centre" -ge $(( total / 4 )) ] || fail "no untextured model drawn with $texture"
+  [ "$drawn" = 1 ] || fail "no untextured model drawn with $texture"
   xdotool key --window "$id" Escape 2>/dev/null || true
   wait_for_exit "$pid" 30 || { cat "$E2E_TMP/texture.log"; fail "no exit on Escape with $texture"; }
+  release_keys Escape
   [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/texture.log"; fail "exit code $EXIT_CODE with $texture"; }
   grep -q "^oyun-viewer: cannot .* texture $texture: .*; drawing untextured$" "$E2E_TMP/texture.log" ||
     { cat "$E2E_TMP/texture.log"; fail "no clear reason for $texture"; }
 done
 
-# No display at all: the shell's reason and 1, since nothing was shown.
+# No display at all: one line that says so, and 1.
 set +e
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 timeout 20 "$VIEWER" "$MODELS/walker.txt" >"$E2E_TMP/nodisplay.log" 2>&1
 CODE=$?
 set -e
 [ "$CODE" = 1 ] || { cat "$E2E_TMP/nodisplay.log"; fail "exit code $CODE without a display"; }
-grep -q "OpenGL penceresi yaratilamadi" "$E2E_TMP/nodisplay.log" || fail "no reason given without a display"
+grep -q "^oyun-viewer: no display found" "$E2E_TMP/nodisplay.log" || fail "no reason given without a display"
 
 # Ctrl+C or a plain kill: the viewer closes its window and ends with the usual status.
 "$VIEWER" "$MODELS/walker.txt" >"$E2E_TMP/signal.log" 2>&1 &

@@ -110,7 +110,7 @@ TEST_F(CameraTest, MouseLookRecentresTheCursorAndTurns) {
 }
 
 TEST_F(CameraTest, PolledKeysMoveByFrameTime) {
-    platform::setKeyHeld('W', true);
+    platform::setKeyHeld(platform::characterKey('W'), true);
     platform::setKeyHeld(platform::VK_LEFT, true);
     camera.updateCamera();
     expectVector(camera.getPosition(), 0, 0, 0);  // frameTime 0: no step
@@ -119,10 +119,33 @@ TEST_F(CameraTest, PolledKeysMoveByFrameTime) {
     camera.updateCamera();
     expectVector(camera.getPosition(), -1, 0, -1);
 
-    platform::setKeyHeld('S', true);
+    platform::setKeyHeld(platform::characterKey('S'), true);
     platform::setKeyHeld(platform::VK_RIGHT, true);
     camera.updateCamera();
     expectVector(camera.getPosition(), -1, 0, -1);
+}
+
+// frameTime 0, as in the show: the zero step still multiplies the direction.
+TEST_F(CameraTest, AZeroStepMovesNothingButADirectionThatIsNotFinite) {
+    platform::setKeyHeld(platform::characterKey('W'), true);
+    platform::setKeyHeld(platform::characterKey('D'), true);
+    camera.place(1, 2, 3, 4, 6, 3, 0, 1, 0);
+    camera.updateCamera();
+    expectVector(camera.getPosition(), 1, 2, 3, 0);
+    expectVector(camera.getView(), 4, 6, 3, 0);
+
+    platform::releaseAllKeys();
+    platform::setKeyHeld(platform::characterKey('D'), true);
+    camera.place(1, 2, 3, 1, 7, 3, 0, 1, 0);  // looking along up: no sideways direction
+    camera.updateCamera();
+    EXPECT_TRUE(std::isnan(camera.getPosition().x));
+    EXPECT_EQ(camera.getPosition().y, 2.0f);  // a sideways step leaves y alone
+
+    platform::releaseAllKeys();
+    platform::setKeyHeld(platform::characterKey('W'), true);
+    camera.place(1, 2, 3, 1, 2, 3, 0, 1, 0);  // the view on the position
+    camera.updateCamera();
+    EXPECT_TRUE(std::isnan(camera.getPosition().y));
 }
 
 TEST(CameraView, ApplyLookAtPassesPositionViewAndUp) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
+#include "tests/support/encoders.h"
 #include "tests/support/report_capture.h"
 #include "tests/support/sound_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -16,6 +17,7 @@ namespace {
 class SoundSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (const std::string missing = missingEncoders({"wmav2"}); !missing.empty()) GTEST_SKIP() << missing;
         sound::useOfflineOutput();
         ToneSettings settings;
         settings.seconds = 1.0;

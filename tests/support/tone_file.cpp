@@ -5,39 +5,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <memory>
-
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 }
+
+#include "base/av_util.h"
 
 namespace testing_support {
 
 namespace {
-
-struct OutputCloser {
-    void operator()(AVFormatContext* context) const {
-        if (context->pb != nullptr) avio_closep(&context->pb);
-        avformat_free_context(context);
-    }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-
-std::string describe(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
 
 void store(AVFrame& frame, int channel, int index, double value) {
     const auto format = static_cast<AVSampleFormat>(frame.format);
@@ -64,14 +40,14 @@ bool drain(AVCodecContext& codec, AVFormatContext& output, AVStream& stream, AVP
         const int code = avcodec_receive_packet(&codec, &packet);
         if (code == AVERROR(EAGAIN) || code == AVERROR_EOF) return true;
         if (code < 0) {
-            error = "encoding: " + describe(code);
+            error = "encoding: " + avErrorText(code);
             return false;
         }
         av_packet_rescale_ts(&packet, codec.time_base, stream.time_base);
         packet.stream_index = stream.index;
         const int written = av_interleaved_write_frame(&output, &packet);
         if (written < 0) {
-            error = "writing: " + describe(written);
+            error = "writing: " + avErrorText(written);
             return false;
         }
     }
@@ -91,10 +67,10 @@ bool writeToneFile(const std::string& path, const ToneSettings& settings, std::s
         error = "no container for " + path;
         return false;
     }
-    std::unique_ptr<AVFormatContext, OutputCloser> output(rawOutput);
+    AvFormatOutputPtr output(rawOutput);
     output->flags |= AVFMT_FLAG_BITEXACT;
     AVStream* stream = avformat_new_stream(output.get(), nullptr);
-    std::unique_ptr<AVCodecContext, CodecFreer> codec(avcodec_alloc_context3(encoder));
+    AvCodecContextPtr codec(avcodec_alloc_context3(encoder));
     if (stream == nullptr || !codec) {
         error = "out of memory";
         return false;
@@ -109,7 +85,7 @@ bool writeToneFile(const std::string& path, const ToneSettings& settings, std::s
     if ((output->oformat->flags & AVFMT_GLOBALHEADER) != 0) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     code = avcodec_open2(codec.get(), encoder, nullptr);
     if (code < 0) {
-        error = std::string("cannot open ") + settings.encoder + ": " + describe(code);
+        error = std::string("cannot open ") + settings.encoder + ": " + avErrorText(code);
         return false;
     }
     avcodec_parameters_from_context(stream->codecpar, codec.get());
@@ -117,7 +93,7 @@ bool writeToneFile(const std::string& path, const ToneSettings& settings, std::s
     code = avio_open(&output->pb, path.c_str(), AVIO_FLAG_WRITE);
     if (code >= 0) code = avformat_write_header(output.get(), nullptr);
     if (code < 0) {
-        error = "cannot write " + path + ": " + describe(code);
+        error = "cannot write " + path + ": " + avErrorText(code);
         return false;
     }
 
@@ -125,8 +101,8 @@ bool writeToneFile(const std::string& path, const ToneSettings& settings, std::s
     const bool shortLast = anyFrameSize || (encoder->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;
     const int frameSize = codec->frame_size > 0 ? codec->frame_size : 1024;
     const std::int64_t total = std::llround(settings.seconds * settings.rate);
-    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
+    AvFramePtr frame(av_frame_alloc());
+    AvPacketPtr packet(av_packet_alloc());
     frame->nb_samples = frameSize;
     frame->format = codec->sample_fmt;
     frame->sample_rate = settings.rate;
@@ -151,7 +127,7 @@ bool writeToneFile(const std::string& path, const ToneSettings& settings, std::s
         frame->pts = start;
         code = avcodec_send_frame(codec.get(), frame.get());
         if (code < 0) {
-            error = "encoding: " + describe(code);
+            error = "encoding: " + avErrorText(code);
             return false;
         }
         if (!drain(*codec, *output, *stream, *packet, error)) return false;
@@ -160,7 +136,7 @@ bool writeToneFile(const std::string& path, const ToneSettings& settings, std::s
     if (!drain(*codec, *output, *stream, *packet, error)) return false;
     code = av_write_trailer(output.get());
     if (code < 0) {
-        error = "cannot finish " + path + ": " + describe(code);
+        error = "cannot finish " + path + ": " + avErrorText(code);
         return false;
     }
     return true;

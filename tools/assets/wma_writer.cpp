@@ -2,43 +2,17 @@
 #include "tools/assets/wma_writer.h"
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
-#include <libavutil/error.h>
 }
 
 #include <algorithm>
-#include <memory>
 
+#include "base/av_util.h"
 #include "tools/assets/file_output.h"
 
 namespace assets {
 
 namespace {
-
-std::string avError(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
-struct CodecContextDeleter {
-    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
-};
-struct FrameDeleter {
-    void operator()(AVFrame* f) const { av_frame_free(&f); }
-};
-struct PacketDeleter {
-    void operator()(AVPacket* p) const { av_packet_free(&p); }
-};
-// Closes the file (when open) and frees the muxer.
-struct OutputDeleter {
-    void operator()(AVFormatContext* f) const {
-        if (f->pb != nullptr) avio_closep(&f->pb);
-        avformat_free_context(f);
-    }
-};
 
 // Sends one frame (or the flush, when null) and writes every packet the encoder gives back.
 int encodeAndWrite(AVCodecContext* codec, AVFormatContext* format, AVStream* stream, AVFrame* frame, AVPacket* packet) {
@@ -65,13 +39,13 @@ bool encodeWma(const std::string& file, const std::string& path, const StereoBuf
     AVFormatContext* rawFormat = nullptr;
     int status = avformat_alloc_output_context2(&rawFormat, nullptr, "asf", path.c_str());
     if (status < 0 || rawFormat == nullptr) {
-        error = "this FFmpeg cannot write ASF files: " + avError(status);
+        error = "this FFmpeg cannot write ASF files: " + avErrorText(status);
         return false;
     }
-    std::unique_ptr<AVFormatContext, OutputDeleter> format(rawFormat);
+    AvFormatOutputPtr format(rawFormat);
     format->flags |= AVFMT_FLAG_BITEXACT;
 
-    std::unique_ptr<AVCodecContext, CodecContextDeleter> codec(avcodec_alloc_context3(encoder));
+    AvCodecContextPtr codec(avcodec_alloc_context3(encoder));
     if (!codec) {
         error = "out of memory setting up the WMA encoder";
         return false;
@@ -86,8 +60,8 @@ bool encodeWma(const std::string& file, const std::string& path, const StereoBuf
     if (format->oformat->flags & AVFMT_GLOBALHEADER) codec->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     status = avcodec_open2(codec.get(), encoder, nullptr);
     if (status < 0) {
-        error =
-            "the WMA encoder refused 22050 Hz stereo at " + std::to_string(kWmaBitRate) + " bit/s: " + avError(status);
+        error = "the WMA encoder refused 22050 Hz stereo at " + std::to_string(kWmaBitRate) +
+                " bit/s: " + avErrorText(status);
         return false;
     }
 
@@ -100,17 +74,17 @@ bool encodeWma(const std::string& file, const std::string& path, const StereoBuf
 
     status = avio_open(&format->pb, file.c_str(), AVIO_FLAG_WRITE);
     if (status < 0) {
-        error = "cannot create " + path + ": " + avError(status);
+        error = "cannot create " + path + ": " + avErrorText(status);
         return false;
     }
     status = avformat_write_header(format.get(), nullptr);
     if (status < 0) {
-        error = "cannot write the ASF header of " + path + ": " + avError(status);
+        error = "cannot write the ASF header of " + path + ": " + avErrorText(status);
         return false;
     }
 
-    std::unique_ptr<AVFrame, FrameDeleter> frame(av_frame_alloc());
-    std::unique_ptr<AVPacket, PacketDeleter> packet(av_packet_alloc());
+    AvFramePtr frame(av_frame_alloc());
+    AvPacketPtr packet(av_packet_alloc());
     if (!frame || !packet) {
         error = "out of memory encoding the music";
         return false;
@@ -144,13 +118,13 @@ bool encodeWma(const std::string& file, const std::string& path, const StereoBuf
     if (status >= 0) status = encodeAndWrite(codec.get(), format.get(), stream, nullptr, packet.get());
     if (status >= 0) status = av_write_trailer(format.get());
     if (status < 0) {
-        error = "cannot encode or write the music to " + path + ": " + avError(status);
+        error = "cannot encode or write the music to " + path + ": " + avErrorText(status);
         return false;
     }
     // Closing flushes the last bytes; report a full disk here too.
     status = avio_closep(&format->pb);
     if (status < 0) {
-        error = "cannot finish writing " + path + ": " + avError(status);
+        error = "cannot finish writing " + path + ": " + avErrorText(status);
         return false;
     }
     return true;

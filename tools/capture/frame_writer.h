@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ struct CapturedFrame {
 
 struct WriterSettings {
     std::filesystem::path output;  // absolute
-    OutputKind kind = OutputKind::Mp4;
+    OutputKind kind = OutputKind::kMp4;
     int width = 0;
     int height = 0;
     int fps = 60;
@@ -45,6 +46,11 @@ std::unique_ptr<FrameWriter> openFrameWriter(const WriterSettings& settings, std
 
 // The name of frame `number` in a PNG folder.
 std::string pngFrameName(std::int64_t number);
+// The number a name of pngFrameName's form gives; nothing for any other name.
+std::optional<std::int64_t> pngFrameNumber(const std::string& name);
+// Removes the frames of an earlier capture numbered after `last` from `folder`; no other file
+// is touched. Empty, or one line on what could not be removed.
+std::string removeFramesAfter(const std::filesystem::path& folder, std::int64_t last);
 
 // Both writers' pieces, shared between their files.
 std::unique_ptr<FrameWriter> openMediaWriter(const WriterSettings& settings, std::string& error);

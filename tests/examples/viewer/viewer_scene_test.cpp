@@ -107,9 +107,9 @@ TEST_F(ViewerSceneTest, KeysToggleOncePerPressAndTheArrowsMoveOnlyTheSecondModel
     const float startX = scene.second.getPosX();
     EXPECT_FALSE(scene.hud.overlapping);
 
-    keys['W'] = 1;
-    keys['P'] = 1;
-    keys['N'] = 1;
+    keys[kKeyWireframe] = 1;
+    keys[kKeyPause] = 1;
+    keys[kKeyNormals] = 1;
     scene.update(16);
     scene.update(16);  // still held: no second toggle
     EXPECT_TRUE(scene.first.wireframe);
@@ -117,7 +117,7 @@ TEST_F(ViewerSceneTest, KeysToggleOncePerPressAndTheArrowsMoveOnlyTheSecondModel
     EXPECT_TRUE(scene.first.paused);
     EXPECT_TRUE(scene.second.paused);
     EXPECT_TRUE(scene.showNormals);
-    keys['W'] = keys['P'] = keys['N'] = 0;
+    keys[kKeyWireframe] = keys[kKeyPause] = keys[kKeyNormals] = 0;
     scene.update(16);
     scene.draw();
     EXPECT_TRUE(scene.hud.paused);

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/encoders.h"
 #include "tests/support/image_test_tools.h"
 #include "tests/support/temp_dir.h"
 
@@ -168,7 +169,12 @@ protected:
     TempWorkingDir dir;
 };
 
+// The encoders that MP4 and Matroska, and WebM, are written with.
+std::string missingMp4Encoders() { return missingEncoders({"libx264", "aac"}); }
+std::string missingWebmEncoders() { return missingEncoders({"libvpx-vp9", "libopus"}); }
+
 TEST_F(CaptureOutput, Mp4IsH264AndAacOfTheFramesAsked) {
+    if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
     const ProgramRun run = capture(withData(
         {"--output", "clip.mp4", "--size", "160x120", "--fps", "10", "--from", "9000", "--to", "11000", "--quiet"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
@@ -178,12 +184,16 @@ TEST_F(CaptureOutput, Mp4IsH264AndAacOfTheFramesAsked) {
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"clip.mp4"});
 }
 
-TEST_F(CaptureOutput, WebmIsVp9AndOpusAndMkvIsH264AndAac) {
+TEST_F(CaptureOutput, WebmIsVp9AndOpus) {
+    if (const std::string missing = missingWebmEncoders(); !missing.empty()) GTEST_SKIP() << missing;
     const ProgramRun webm =
         capture(withData({"--output", "clip.webm", "--size", "160x120", "--fps", "12", "--to", "1500", "--quiet"}));
     ASSERT_EQ(webm.exitCode, 0) << webm.errors;
     expectVideo("clip.webm", "vp9", "opus", 48000, 18, 12);
+}
 
+TEST_F(CaptureOutput, MkvIsH264AndAac) {
+    if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
     const ProgramRun mkv = capture(withData(
         {"--output", "clip.mkv", "--size", "160x120", "--fps", "10", "--from", "500", "--to", "1500", "--quiet"}));
     ASSERT_EQ(mkv.exitCode, 0) << mkv.errors;
@@ -191,6 +201,7 @@ TEST_F(CaptureOutput, WebmIsVp9AndOpusAndMkvIsH264AndAac) {
 }
 
 TEST_F(CaptureOutput, TheShowEndsWithItsMusicInBothStreams) {
+    if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
     const double music = musicSeconds();
     ASSERT_GT(music, 60);
     const int from = static_cast<int>(music * 1000) - 2000;
@@ -259,31 +270,49 @@ TEST_F(CaptureOutput, SeekingAcrossTheFirstCutGivesTheFramesOfAFullRun) {
     }
 }
 
-// The kept golden frame of this moment came from the show's own top-first read-back.
+// The kept golden frame of this moment came from the show's own top-first read-back; it
+// keeps the band between the letterbox rows, 128 above and 128 below.
 TEST_F(CaptureOutput, AFrameIsTheWindowAsDrawnRightSideUp) {
     const ProgramRun run = capture(withData({"--output", "f.png", "--frame", "70000", "--fps", "50", "--quiet"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     const std::string frame = ffmpegDecode("f.png", "rgb24");
     const std::string golden = ffmpegDecode(std::string(OYUN_GOLDEN_DIR) + "/scene3_rings.png", "rgb24");
-    ASSERT_EQ(frame.size(), 1024u * 768 * 3);
-    ASSERT_EQ(golden.size(), frame.size());
+    constexpr std::size_t kRowBytes = 1024 * 3;
+    ASSERT_EQ(frame.size(), 768 * kRowBytes);
+    ASSERT_EQ(golden.size(), 512 * kRowBytes);
+    auto band = [](const std::string& rows) { return rows.substr(128 * kRowBytes, 512 * kRowBytes); };
     auto meanDifference = [](const std::string& a, const std::string& b) {
         double sum = 0;
         for (std::size_t i = 0; i < a.size(); ++i)
             sum += std::abs(int{static_cast<unsigned char>(a[i])} - int{static_cast<unsigned char>(b[i])});
         return sum / static_cast<double>(a.size());
     };
-    const double same = meanDifference(frame, golden);
-    EXPECT_LT(same, 1.0);  // rasteriser noise only, as the golden frame tests allow
-    EXPECT_GT(meanDifference(flipRows(frame, 1024 * 3), golden), same + 5) << "a flipped frame matches as well";
+    // Over the band, a mean 1.5 times what it was over the whole frame.
+    const double same = meanDifference(band(frame), golden);
+    EXPECT_LT(same, 1.5);  // rasteriser noise only, as the golden frame tests allow
+    EXPECT_GT(meanDifference(band(flipRows(frame, kRowBytes)), golden), same + 7.5)
+        << "a flipped frame matches as well";
 }
 
 // A video frame, decoded, against the PNG of the same frame: close but for the lossy coding,
 // and far from the PNG turned upside down or with red and blue swapped.
 TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
-    for (const char* name : {"clip.mp4", "clip.webm"}) {
-        const ProgramRun video = capture(withData(
-            {"--output", name, "--size", "256x448", "--fps", "10", "--from", "70000", "--to", "70100", "--quiet"}));
+    struct Clip {
+        const char* name;
+        std::string missing;  // why it cannot be written here
+    };
+    std::vector<Clip> clips;
+    std::string skipped;
+    for (const Clip& clip : {Clip{"clip.mp4", missingMp4Encoders()}, Clip{"clip.webm", missingWebmEncoders()}}) {
+        if (clip.missing.empty())
+            clips.push_back(clip);
+        else
+            skipped += (skipped.empty() ? "" : "; ") + std::string(clip.name) + ": " + clip.missing;
+    }
+    if (clips.empty()) GTEST_SKIP() << skipped;
+    for (const Clip& clip : clips) {
+        const ProgramRun video = capture(withData({"--output", clip.name, "--size", "256x448", "--fps", "10", "--from",
+                                                   "70000", "--to", "70100", "--quiet"}));
         ASSERT_EQ(video.exitCode, 0) << video.errors;
     }
     const ProgramRun png =
@@ -299,7 +328,8 @@ TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
             sum += std::abs(int{static_cast<unsigned char>(a[i])} - int{static_cast<unsigned char>(b[i])});
         return sum / static_cast<double>(a.size());
     };
-    for (const char* name : {"clip.mp4", "clip.webm"}) {
+    for (const Clip& clip : clips) {
+        const char* name = clip.name;
         const std::string decoded = ffmpegDecode(name, "rgb24");
         ASSERT_EQ(decoded.size(), expected.size()) << name << " should hold one frame";
         const double difference = meanDifference(decoded, expected);
@@ -307,6 +337,7 @@ TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
         EXPECT_GT(meanDifference(flipRows(decoded, 256 * 3), expected), difference + 8) << name << " is upside down";
         EXPECT_GT(meanDifference(decoded, swapped), difference + 8) << name << " has red and blue swapped";
     }
+    if (!skipped.empty()) GTEST_SKIP() << "checked only what this FFmpeg can write; " << skipped;
 }
 
 TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
@@ -324,18 +355,20 @@ TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
         std::vector<std::string> arguments;
         int exitCode;
         std::string message;
+        bool encodes = false;  // the MP4 encoders are opened before it fails
     };
     const std::vector<Case> cases = {
         {{"--output", "x.avi"}, 2, "oyun-capture: cannot tell what to write to 'x.avi'"},
         {{"--output", "x.mp4", "--size", "161x120"}, 2, "oyun-capture: video needs an even width and height"},
-        {{"--output", "x.mp4", "--data", "nowhere"}, 1, "oyun-capture: no data folder at "},
-        {{"--output", "x.mp4", "--data", incomplete.string()}, 1, "oyun-capture: the data folder "},
+        {{"--output", "x.mp4", "--data", "nowhere"}, 1, "oyun-capture: no data folder at ", true},
+        {{"--output", "x.mp4", "--data", incomplete.string()}, 1, "oyun-capture: the data folder ", true},
         {{"--output", "missing/x.mp4", "--data", OYUN_DATA_DIR}, 1, "oyun-capture: cannot write "},
         {{"--output", "plain/x.webm", "--data", OYUN_DATA_DIR}, 1, "oyun-capture: cannot write "},
         {{"--output", "missing/deeper/", "--data", OYUN_DATA_DIR}, 1, "oyun-capture: cannot make the folder "},
         {{"--output", "old.mp4", "--from", "900000", "--fps", "1", "--size", "64x48", "--data", OYUN_DATA_DIR},
          1,
-         "oyun-capture: the show ends at "},
+         "oyun-capture: the show ends at ",
+         true},
         {{"--output", "new/", "--from", "900000", "--fps", "1", "--size", "64x48", "--data", OYUN_DATA_DIR},
          1,
          "oyun-capture: the show ends at "},
@@ -346,7 +379,9 @@ TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
          1,
          "oyun-capture: the show ends at "},
     };
+    const std::string missing = missingMp4Encoders();
     for (const Case& c : cases) {
+        if (c.encodes && !missing.empty()) continue;
         const ProgramRun run = capture(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments[1] << ": " << run.errors;
         EXPECT_EQ(run.errors.rfind(c.message, 0), 0u) << c.arguments[1] << ": " << run.errors;
@@ -357,9 +392,11 @@ TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
     }
     EXPECT_EQ(folderEntries("frames"), std::vector<std::string>{"keep.txt"});
     EXPECT_EQ(readFileBytes("old.mp4"), "old");
+    if (!missing.empty()) GTEST_SKIP() << "left out the failures after the MP4 encoders open; " << missing;
 }
 
 TEST_F(CaptureOutput, AnInterruptedCaptureLeavesNothing) {
+    if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
     std::vector<std::string> arguments = withData({"--output", "show.mp4", "--size", "192x320", "--quiet"});
     arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
     std::vector<char*> argv;
