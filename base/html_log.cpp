@@ -2,9 +2,14 @@
 // disk when writeLog returns.
 #include "base/html_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "base/report.h"
 
@@ -12,8 +17,50 @@ namespace {
 
 constexpr const char* kLogFile = "log.htm";
 bool droppedReported = false;
+bool movedReported = false;
+
+// Whether a file can be made in the working directory, without leaving one behind.
+bool workingDirectoryWritable() {
+    const int probe = open(".", O_TMPFILE | O_WRONLY, 0600);
+    if (probe >= 0) {
+        close(probe);
+        return true;
+    }
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+    // A file system without unnamed files: make a named one and take it away again.
+    char name[] = "./.oyun-probe-XXXXXX";
+    const int named = mkstemp(name);
+    if (named < 0) return false;
+    close(named);
+    unlink(name);
+    return true;
+}
 
 }  // namespace
+
+std::string logStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') return std::string(state) + "/oyun";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0') return std::string(home) + "/.local/state/oyun";
+    return {};
+}
+
+std::string logFilePath() {
+    if (workingDirectoryWritable()) return kLogFile;
+    // Started from a menu or from a folder of the system: the log goes to the user's state
+    // folder, and the program says so once.
+    const std::string folder = logStateFolder();
+    if (folder.empty()) return kLogFile;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::string path = folder + "/" + kLogFile;
+    if (!movedReported) {
+        base::reportf(base::Level::kInfo, "this folder is not writable; the log goes to %s", path.c_str());
+        movedReported = true;
+    }
+    return path;
+}
 
 std::string formatLogTime(const std::tm& time) {
     static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -29,15 +76,16 @@ std::string formatLogTime(const std::tm& time) {
 }
 
 void writeLog(const char* text) {
-    std::FILE* file = std::fopen(kLogFile, "r+b");
+    const std::string path = logFilePath();
+    std::FILE* file = std::fopen(path.c_str(), "r+b");
     bool isNew = false;
     if (file == nullptr) {
-        file = std::fopen(kLogFile, "wb");
+        file = std::fopen(path.c_str(), "wb");
         isNew = true;
     }
     if (file == nullptr) {
         if (!droppedReported) {
-            base::reportf(base::Level::kWarning, "cannot write %s (%s); log entries are dropped", kLogFile,
+            base::reportf(base::Level::kWarning, "cannot write %s (%s); log entries are dropped", path.c_str(),
                           std::strerror(errno));
             droppedReported = true;
         }
@@ -55,4 +103,4 @@ void writeLog(const char* text) {
     std::fclose(file);
 }
 
-void clearLog() { std::remove(kLogFile); }
+void clearLog() { std::remove(logFilePath().c_str()); }

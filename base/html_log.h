@@ -10,5 +10,11 @@ void writeLog(const char* text);
 // Deletes "log.htm"; a missing file is not an error.
 void clearLog();
 
+// Where the log goes: "log.htm" in the working directory; when no file can be made there,
+// log.htm in the state folder ($XDG_STATE_HOME/oyun, else ~/.local/state/oyun), said once
+// on stderr.
+std::string logFilePath();
+std::string logStateFolder();
+
 // The 24-character time line, e.g. "Mon Dec 07 22:27:52 2026" (day zero-padded).
 std::string formatLogTime(const std::tm& time);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "shell/app_window.h"
 
@@ -21,5 +22,22 @@ void skipDemoFrame();
 // Tears the show down before the window closes.
 void deinitialiseDemo();
 
-// The shell's settings for the show: its window and the four operations above.
+// How the show starts: where its pictures and music are, and the moment it starts at.
+struct ShowOptions {
+    std::string dataFolder = "data";  // as file names in the log and messages show it
+    std::uint32_t fromMs = 0;
+};
+
+// For every set-up from now on: set-up reads `options.dataFolder` and, for a later start,
+// the show is replayed up to `options.fromMs` with its music moved there.
+void useShowOptions(const ShowOptions& options);
+
+// The shell's settings for the show: its window and the operations above.
 ShellSettings showShellSettings();
+
+// The path of one of the show's data files, e.g. "data/mask.tga".
+std::string showDataFile(const char* name);
+
+// Replays every frame up to `fromMs` without drawing, then goes on in real time from there
+// with the music at the same moment.
+void seekShow(std::uint32_t fromMs);

@@ -1,8 +1,63 @@
 // oyun: the show.
-#include "base/report.h"
-#include "demo/demo.h"
+#include <string>
 
-int main() {
+#include "base/command_line.h"
+#include "base/report.h"
+#include "demo/data_folder.h"
+#include "demo/demo.h"
+#include "platform/gl_context.h"
+#include "platform/termination.h"
+#include "platform/window.h"
+
+namespace {
+
+constexpr const char* kFooter =
+    "Without --data the show reads ./data, else the data of the build or installation it belongs to.\n"
+    "Keys: Escape ends the show; W, S, A and D steer the camera in the third part; keypad 3 writes the\n"
+    "camera to log.htm.\n"
+    "Exit status: 0 when the music is over or the show is closed, 1 on a failure, 2 for a wrong command\n"
+    "line, 128 + n after signal n.";
+
+// The show's music lasts 141 s; a later start is refused rather than ended at once.
+constexpr std::uint32_t kLatestStart = 24 * 60 * 60 * 1000;
+
+}  // namespace
+
+int main(int argc, char** argv) {
     base::setProgramName("oyun");
-    return runShell(platform::currentInstance(), showShellSettings());
+    CLI::App app{
+        "Oyun motorum: a two-minute real-time show drawn to its own music, full screen where the display "
+        "allows it."};
+    base::prepareCommandLine(app);
+    std::string data;
+    bool windowed = false;
+    std::uint32_t fromMs = 0;
+    bool noVsync = false;
+    app.add_option("--data", data, "The folder of the show's pictures and music")->check(base::kNotAnOption);
+    app.add_flag("--window", windowed, "Start in a window, without changing the display mode");
+    app.add_option("--from", fromMs, "Start the show MS milliseconds in, picture and music in step")
+        ->type_name("MS")
+        ->check(CLI::Range(std::uint32_t{0}, kLatestStart));
+    app.add_flag("--no-vsync", noVsync, "Draw as fast as possible, not in step with the display (for measuring)");
+    app.footer(kFooter);
+    if (const auto status = base::parseCommandLine(app, argc, argv)) return *status;
+
+    const DataSearch search = findDataFolder(data, runningProgram());
+    if (!search.folder) {
+        base::report(base::Level::kError, missingDataMessage(search));
+        return 1;
+    }
+    platform::watchTerminationSignals();
+    if (!platform::openDisplay()) return 1;
+    platform::setVsyncWanted(!noVsync);
+
+    ShowOptions options;
+    options.dataFolder = search.folder->string();
+    options.fromMs = fromMs;
+    useShowOptions(options);
+    ShellSettings settings = showShellSettings();
+    if (windowed) settings.fullScreen = 0;
+    const int status = runShell(platform::currentInstance(), settings);
+    if (platform::terminationSignal() != 0) return 128 + platform::terminationSignal();
+    return status == 0 ? 0 : 1;
 }

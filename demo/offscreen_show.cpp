@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "base/report.h"
+#include "demo/data_folder.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "demo/timeline.h"
@@ -23,14 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::array<const char*, 11> kDataFiles = {"mask.tga", "text.tga",     "shine.tga", "t1.tga",
-                                                    "t2.tga",   "cre.tga",      "cre2.tga",  "mivra.tga",
-                                                    "ball.tga", "ball_sur.tga", "music.wma"};
-constexpr std::int32_t kMusicRecord = 0;
-
-// The show reads "data/..." and writes "log.htm" where it runs: a private folder whose
-// "data" is the caller's.
-bool enterWorkFolder(const fs::path& dataDir, fs::path& previous, fs::path& folder, std::string& error) {
+// The show writes "log.htm" where it runs: a private folder, gone with the show.
+bool enterWorkFolder(fs::path& previous, fs::path& folder, std::string& error) {
     std::error_code ec;
     previous = fs::current_path(ec);
     std::string pattern = (fs::temp_directory_path(ec) / "oyun-show-XXXXXX").string();
@@ -39,8 +34,7 @@ bool enterWorkFolder(const fs::path& dataDir, fs::path& previous, fs::path& fold
         return false;
     }
     folder = pattern;
-    fs::create_directory_symlink(fs::absolute(dataDir, ec), folder / "data", ec);
-    if (!ec) fs::current_path(folder, ec);
+    fs::current_path(folder, ec);
     if (ec) {
         error = "cannot prepare a working folder: " + ec.message();
         fs::remove_all(folder, ec);
@@ -69,6 +63,7 @@ struct OffscreenShow::State {
         if (windowOpen) closeAppWindow(&window);
         if (classRegistered) platform::unregisterWindowClass(windowClass.className, windowClass.instance);
         platform::useRealClock();
+        useShowOptions({});
         std::error_code ec;
         if (!previousFolder.empty()) fs::current_path(previousFolder, ec);
         if (!workFolder.empty()) fs::remove_all(workFolder, ec);
@@ -88,7 +83,7 @@ std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& o
         error = "no data folder at " + options.dataDir.string();
         return nullptr;
     }
-    for (const char* name : kDataFiles) {
+    for (const char* name : kShowDataFiles) {
         if (!fs::is_regular_file(options.dataDir / name, ec)) {
             error = "the data folder " + options.dataDir.string() + " has no " + name;
             return nullptr;
@@ -100,7 +95,12 @@ std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& o
     }
 
     auto state = std::make_unique<State>();
-    if (!enterWorkFolder(options.dataDir, state->previousFolder, state->workFolder, error)) return nullptr;
+    // Messages name the data files by the caller's own path to them.
+    ShowOptions showOptions;
+    showOptions.dataFolder = fs::absolute(options.dataDir, ec).lexically_normal().string();
+    if (!showOptions.dataFolder.empty() && showOptions.dataFolder.back() == '/') showOptions.dataFolder.pop_back();
+    useShowOptions(showOptions);
+    if (!enterWorkFolder(state->previousFolder, state->workFolder, error)) return nullptr;
     State& s = *state;
     // Loaders report through message boxes; the first one names what is wrong. Other
     // reports pass through.
@@ -175,14 +175,14 @@ void OffscreenShow::present() { platform::swapBuffers(state_->window.deviceConte
 void OffscreenShow::readPixelsBottomUp(PixelOrder order, std::uint8_t* out) const {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width(), height(), order == PixelOrder::Bgr ? GL_BGR : GL_RGB, GL_UNSIGNED_BYTE, out);
+    glReadPixels(0, 0, width(), height(), order == PixelOrder::kBgr ? GL_BGR : GL_RGB, GL_UNSIGNED_BYTE, out);
 }
 
 void OffscreenShow::readPixels(std::vector<std::uint8_t>& rgb) const {
     const auto rowBytes = static_cast<std::size_t>(width()) * 3;
     const auto rows = static_cast<std::size_t>(height());
     rgb.resize(rowBytes * rows);
-    readPixelsBottomUp(PixelOrder::Rgb, rgb.data());
+    readPixelsBottomUp(PixelOrder::kRgb, rgb.data());
     for (std::size_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom)
         std::swap_ranges(rgb.begin() + static_cast<std::ptrdiff_t>(top * rowBytes),
                          rgb.begin() + static_cast<std::ptrdiff_t>((top + 1) * rowBytes),

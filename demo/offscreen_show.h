@@ -10,7 +10,7 @@
 #include <vector>
 
 // The order of the three bytes of a pixel read back.
-enum class PixelOrder { Rgb, Bgr };
+enum class PixelOrder { kRgb, kBgr };
 
 struct OffscreenShowOptions {
     int width = 1024;  // client size; the show's letterbox and projection apply

@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr std::int32_t kMusicRecord = 0;
 constexpr std::int32_t kMusicFrequency = 22050;
 constexpr std::int32_t kMusicVolume = 255;
 
@@ -24,14 +23,13 @@ const GLfloat kLightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 struct SpriteFile {
     MaskedSprite* sprite;
-    const char* path;
+    const char* name;
 };
 
 // In this order: each picture is loaded and its sprite set up before the next.
 const SpriteFile kSpriteFiles[] = {
-    {&maskSprite, "data/mask.tga"}, {&textSprite, "data/text.tga"}, {&shineSprite, "data/shine.tga"},
-    {&t1Sprite, "data/t1.tga"},     {&t2Sprite, "data/t2.tga"},     {&creSprite, "data/cre.tga"},
-    {&cre2Sprite, "data/cre2.tga"},
+    {&maskSprite, "mask.tga"}, {&textSprite, "text.tga"}, {&shineSprite, "shine.tga"}, {&t1Sprite, "t1.tga"},
+    {&t2Sprite, "t2.tga"},     {&creSprite, "cre.tga"},   {&cre2Sprite, "cre2.tga"},
 };
 
 void setStandingState() {
@@ -56,21 +54,21 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
 
     // A picture that fails to load leaves texture 0 and the show goes on without it.
     for (const SpriteFile& file : kSpriteFiles) {
-        file.sprite->imageTexture = loadTgaTexture(file.path);
+        file.sprite->imageTexture = loadTgaTexture(showDataFile(file.name).c_str());
         file.sprite->start(false);
         file.sprite->setFrameDelay(20);
         file.sprite->setFrameCount(1);
         file.sprite->setSize(2.0f, 1.5f);
     }
-    demoModel.texture = loadTgaTexture("data/mivra.tga");
+    demoModel.texture = loadTgaTexture(showDataFile("mivra.tga").c_str());
     demoModel.computeFaceNormals();
     demoModel.framerate = 12;
 
     demoCamera.place(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -10.0f, 0.0f, 1.0f, 0.0f);
     demoTicks = 0.0f;
 
-    ballTexture = loadTgaTexture("data/ball.tga");
-    ballSurfaceTexture = loadTgaTexture("data/ball_sur.tga");
+    ballTexture = loadTgaTexture(showDataFile("ball.tga").c_str());
+    ballSurfaceTexture = loadTgaTexture(showDataFile("ball_sur.tga").c_str());
     buildSculptureTables();
     buildBallGrid();
 
@@ -88,7 +86,7 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
 
     // Nothing is checked: music that does not load or start ends the show at its first frame.
-    soundSystem.loadSample("data/music.wma", kMusicRecord, false);
+    soundSystem.loadSample(showDataFile("music.wma").c_str(), kMusicRecord, false);
     soundSystem.play(kMusicRecord, kMusicFrequency, kMusicVolume);
 
     glEnable(GL_LINE_SMOOTH);
@@ -107,10 +105,4 @@ void deinitialiseDemo() {
     sphereQuadric = nullptr;
     soundSystem.freeSample(kMusicRecord);
     sound::close();
-}
-
-ShellSettings showShellSettings() {
-    ShellSettings settings;
-    settings.callbacks = {initialiseDemo, updateDemo, drawDemo, deinitialiseDemo};
-    return settings;
 }

@@ -89,9 +89,9 @@ const char* readReal(const char* text, float* value) {
 
 }  // namespace
 
-int scanLine(const char* text, const char* pattern, std::initializer_list<ScanTarget> targets) {
+ScanOutcome scanLineOutcome(const char* text, const char* pattern, std::initializer_list<ScanTarget> targets) {
     const ScanTarget* target = targets.begin();
-    int stored = 0;
+    ScanOutcome outcome;
     const char* in = text;
     for (const char* f = pattern; *f != '\0'; ++f) {
         if (isSpace(*f)) {
@@ -100,31 +100,43 @@ int scanLine(const char* text, const char* pattern, std::initializer_list<ScanTa
         }
         if (*f == '%' && (f[1] == 'd' || f[1] == 'f')) {
             ++f;
-            if (target == targets.end()) return stored;
+            if (target == targets.end()) return outcome;
             in = skipSpace(in);
             if (*f == 'd') {
                 int* const* slot = std::get_if<int*>(target);
                 int* out = slot != nullptr ? *slot : nullptr;
+                if (out == nullptr) return outcome;
                 int value = 0;
-                const char* next = out != nullptr ? readInteger(in, &value) : nullptr;
-                if (next == nullptr) return stored;
+                const char* next = readInteger(in, &value);
+                if (next == nullptr) {
+                    outcome.numberMissing = true;
+                    return outcome;
+                }
                 *out = value;
                 in = next;
             } else {
                 float* const* slot = std::get_if<float*>(target);
                 float* out = slot != nullptr ? *slot : nullptr;
+                if (out == nullptr) return outcome;
                 float value = 0.0f;
-                const char* next = out != nullptr ? readReal(in, &value) : nullptr;
-                if (next == nullptr) return stored;
+                const char* next = readReal(in, &value);
+                if (next == nullptr) {
+                    outcome.numberMissing = true;
+                    return outcome;
+                }
                 *out = value;
                 in = next;
             }
             ++target;
-            ++stored;
+            ++outcome.stored;
             continue;
         }
-        if (*in != *f) return stored;
+        if (*in != *f) return outcome;
         ++in;
     }
-    return stored;
+    return outcome;
+}
+
+int scanLine(const char* text, const char* pattern, std::initializer_list<ScanTarget> targets) {
+    return scanLineOutcome(text, pattern, targets).stored;
 }

@@ -15,3 +15,13 @@ using ScanTarget = std::variant<int*, float*>;
 // text after the last directive is ignored. Returns how many values were stored; a target
 // of the wrong kind for its directive ends the scan.
 int scanLine(const char* text, const char* pattern, std::initializer_list<ScanTarget> targets);
+
+// How a scan ended. `numberMissing` tells a line that has no number where the pattern wants
+// one from a line that stops at a literal, which the format defines as ending the line early.
+struct ScanOutcome {
+    int stored = 0;
+    bool numberMissing = false;
+};
+
+// scanLine, telling also why the scan stopped.
+ScanOutcome scanLineOutcome(const char* text, const char* pattern, std::initializer_list<ScanTarget> targets);

@@ -96,38 +96,38 @@ void widen(float value, float& maximum, float& minimum) {
 
 // What the reader expected next, for the end-of-file message.
 enum class Expect {
-    FirstLine,
-    JointsLine,
-    FramesLine,
-    FramerateLine,
-    JointOpening,
-    PointCount,
-    FaceCount,
-    Point,
-    Face,
-    JointClosing,
-    FrameOpening,
-    FrameJoint,
-    FrameClosing,
+    kFirstLine,
+    kJointsLine,
+    kFramesLine,
+    kFramerateLine,
+    kJointOpening,
+    kPointCount,
+    kFaceCount,
+    kPoint,
+    kFace,
+    kJointClosing,
+    kFrameOpening,
+    kFrameJoint,
+    kFrameClosing,
 };
 
 std::string describe(Expect expect, int first, int second) {
     const std::string a = std::to_string(first);
     const std::string b = std::to_string(second);
     switch (expect) {
-        case Expect::FirstLine: return "its first line";
-        case Expect::JointsLine: return "the numofjoints line";
-        case Expect::FramesLine: return "the numofframe line";
-        case Expect::FramerateLine: return "the framerate line";
-        case Expect::JointOpening: return "the opening line of joint " + a;
-        case Expect::PointCount: return "the POINT line of joint " + a;
-        case Expect::FaceCount: return "the FACE line of joint " + a;
-        case Expect::Point: return "point " + b + " of joint " + a;
-        case Expect::Face: return "face " + b + " of joint " + a;
-        case Expect::JointClosing: return "the closing line of joint " + a;
-        case Expect::FrameOpening: return "the opening line of frame " + a;
-        case Expect::FrameJoint: return "joint " + b + " in frame " + a;
-        case Expect::FrameClosing: return "the closing line of frame " + a;
+        case Expect::kFirstLine: return "its first line";
+        case Expect::kJointsLine: return "the numofjoints line";
+        case Expect::kFramesLine: return "the numofframe line";
+        case Expect::kFramerateLine: return "the framerate line";
+        case Expect::kJointOpening: return "the opening line of joint " + a;
+        case Expect::kPointCount: return "the POINT line of joint " + a;
+        case Expect::kFaceCount: return "the FACE line of joint " + a;
+        case Expect::kPoint: return "point " + b + " of joint " + a;
+        case Expect::kFace: return "face " + b + " of joint " + a;
+        case Expect::kJointClosing: return "the closing line of joint " + a;
+        case Expect::kFrameOpening: return "the opening line of frame " + a;
+        case Expect::kFrameJoint: return "joint " + b + " in frame " + a;
+        case Expect::kFrameClosing: return "the closing line of frame " + a;
     }
     return "more lines";
 }
@@ -152,12 +152,12 @@ private:
         m.numofjoints = 0;
         m.numofframe = 0;
         m.framerate = 0;
-        if (!next(Expect::FirstLine)) return false;
-        if (!next(Expect::JointsLine)) return false;
+        if (!next(Expect::kFirstLine)) return false;
+        if (!next(Expect::kJointsLine)) return false;
         scanLine(oneline_, "numofjoints %d\n", {&m.numofjoints});
-        if (!next(Expect::FramesLine)) return false;
+        if (!next(Expect::kFramesLine)) return false;
         scanLine(oneline_, "numofframe %d\n", {&m.numofframe});
-        if (!next(Expect::FramerateLine)) return false;
+        if (!next(Expect::kFramerateLine)) return false;
         scanLine(oneline_, "framerate %d\n", {&m.framerate});
         if (m.numofjoints < 0) return refuse("numofjoints is negative (" + std::to_string(m.numofjoints) + ")");
         if (m.numofframe < 0) return refuse("numofframe is negative (" + std::to_string(m.numofframe) + ")");
@@ -169,14 +169,14 @@ private:
             if (!readJoint(j)) return false;
         }
         for (int f = 0; f < m.numofframe; ++f) {
-            if (!next(Expect::FrameOpening, f)) return false;
+            if (!next(Expect::kFrameOpening, f)) return false;
             for (int j = 0; j < m.numofjoints; ++j) {
-                if (!next(Expect::FrameJoint, f, j)) return false;
+                if (!next(Expect::kFrameJoint, f, j)) return false;
                 Joint& joint = m.joints[j];
                 scanLine(oneline_, "\tjoint %f %f %f %f %f %f",
                          {&joint.tx[f], &joint.ty[f], &joint.tz[f], &joint.rx[f], &joint.ry[f], &joint.rz[f]});
             }
-            if (!next(Expect::FrameClosing, f)) return false;
+            if (!next(Expect::kFrameClosing, f)) return false;
         }
         return true;
     }
@@ -184,14 +184,14 @@ private:
     bool readJoint(int j) {
         Model& m = model_;
         Joint& joint = m.joints[j];
-        if (!next(Expect::JointOpening, j)) return false;
-        if (!next(Expect::PointCount, j)) return false;
+        if (!next(Expect::kJointOpening, j)) return false;
+        if (!next(Expect::kPointCount, j)) return false;
         scanLine(oneline_, "\tPOINT %d", {&joint.pointCount});
         if (joint.pointCount < 0) {
             return refuse("joint " + std::to_string(j) + " has a negative POINT count (" +
                           std::to_string(joint.pointCount) + ")");
         }
-        if (!next(Expect::FaceCount, j)) return false;
+        if (!next(Expect::kFaceCount, j)) return false;
         scanLine(oneline_, "\tFACE %d", {&joint.faceCount});
         if (joint.faceCount < 0) {
             return refuse("joint " + std::to_string(j) + " has a negative FACE count (" +
@@ -204,7 +204,7 @@ private:
         m.allocateGeometry(j);
         joint.maxX = joint.maxY = joint.maxZ = joint.minX = joint.minY = joint.minZ = 0;
         for (int p = 0; p < joint.pointCount; ++p) {
-            if (!next(Expect::Point, j, p)) return false;
+            if (!next(Expect::kPoint, j, p)) return false;
             ModelPoint& point = joint.points[p];
             scanLine(oneline_, "\t%f %f %f %f %f", {&point.x, &point.y, &point.z, &point.u, &point.v});
             widen(point.x, joint.maxX, joint.minX);
@@ -215,9 +215,16 @@ private:
             widen(point.z, m.maxZ, m.minZ);
         }
         for (int k = 0; k < joint.faceCount; ++k) {
-            if (!next(Expect::Face, j, k)) return false;
+            if (!next(Expect::kFace, j, k)) return false;
             ModelFace& face = joint.faces[k];
-            scanLine(oneline_, "\t%d.0 %d.0 %d.0", {&face.a, &face.b, &face.c});
+            const ScanOutcome scan = scanLineOutcome(oneline_, "\t%d.0 %d.0 %d.0", {&face.a, &face.b, &face.c});
+            // A corner with no number (nan, inf, a word, the line's end) would stand as point 0
+            // unseen; an index without ".0" ends the line early, as the format has it.
+            if (scan.numberMissing) {
+                static const char* const kOrdinals[] = {"first", "second", "third"};
+                return refuse("face " + std::to_string(k) + " of joint " + std::to_string(j) +
+                              " gives no point index for its " + kOrdinals[scan.stored] + " corner");
+            }
             for (const int corner : {face.a, face.b, face.c}) {
                 if (corner < 0 || corner >= joint.pointCount) {
                     return refuse("face " + std::to_string(k) + " of joint " + std::to_string(j) + " uses point " +
@@ -226,7 +233,7 @@ private:
                 }
             }
         }
-        return next(Expect::JointClosing, j);
+        return next(Expect::kJointClosing, j);
     }
 
     // Lines still needed by the frame blocks.

@@ -35,11 +35,8 @@ long bytesLeft(std::FILE* file) {
     return end - here;
 }
 
-// The info header and the pixel block, common to both bodies. `pixelsHeld(left)` is the most
-// pixels that `left` bytes of body can describe, so that a file claiming far more than it holds
-// fails before anything is allocated. On failure the file is closed.
-template <typename Capacity>
-bool readInfoAndAllocate(TextureImage& image, std::FILE* file, Capacity pixelsHeld) {
+// The info header, common to both bodies: sets the sizes. On failure the file is closed.
+bool readInfo(TextureImage& image, std::FILE* file) {
     if (std::fread(tgaInfo, sizeof tgaInfo, 1, file) != 1) {
         errorBox("Could not read info header");
         std::fclose(file);
@@ -56,20 +53,18 @@ bool readInfoAndAllocate(TextureImage& image, std::FILE* file, Capacity pixelsHe
     image.pixelFormat = image.bitsPerPixel == 24 ? GL_RGB : GL_RGBA;
     bytesPerPixel = image.bitsPerPixel / 8;
     // 65535 x 65535 x 4 does not fit the 32-bit size.
-    const std::uint64_t pixelCount = std::uint64_t{image.width} * image.height;
-    const std::uint64_t size = pixelCount * bytesPerPixel;
+    const std::uint64_t size = std::uint64_t{image.width} * image.height * bytesPerPixel;
     if (size > UINT32_MAX) {
         errorBox("Invalid texture information");
         std::fclose(file);
         return false;
     }
     imageSize = static_cast<std::uint32_t>(size);
-    const long left = bytesLeft(file);
-    if (left >= 0 && pixelCount > pixelsHeld(static_cast<std::uint64_t>(left))) {
-        errorBox("Could not read image data");
-        std::fclose(file);
-        return false;
-    }
+    return true;
+}
+
+// On failure the file is closed.
+bool allocatePixels(TextureImage& image, std::FILE* file) {
     image.pixels = static_cast<std::uint8_t*>(std::malloc(imageSize));
     if (image.pixels == nullptr) {
         errorBox("Could not allocate memory for image");
@@ -109,8 +104,15 @@ bool readTgaFromFile(TextureImage& image, const char* path, std::FILE* file) {
 
 bool readTgaUncompressed(TextureImage& image, const char* /*path*/, std::FILE* file) {
     image.pixels = nullptr;
-    const auto pixelsHeld = [](std::uint64_t left) { return left / bytesPerPixel; };
-    if (!readInfoAndAllocate(image, file, pixelsHeld)) return false;
+    if (!readInfo(image, file)) return false;
+    // A file too short for its picture fails as the read would, without the allocation.
+    const long left = bytesLeft(file);
+    if (left >= 0 && static_cast<std::uint64_t>(left) < imageSize) {
+        errorBox("Could not read image data");
+        std::fclose(file);
+        return false;
+    }
+    if (!allocatePixels(image, file)) return false;
     if (std::fread(image.pixels, 1, imageSize, file) != imageSize) {
         errorBox("Could not read image data");
         freePixels(image);
@@ -128,12 +130,16 @@ bool readTgaUncompressed(TextureImage& image, const char* /*path*/, std::FILE* f
 
 bool readTgaRle(TextureImage& image, const char* /*path*/, std::FILE* file) {
     image.pixels = nullptr;
-    // Every packet takes at least a header and one pixel and yields at most 128 pixels. One
-    // packet of slack lets a short file of a small picture report where it ends.
-    const auto pixelsHeld = [](std::uint64_t left) { return (left / (1 + bytesPerPixel) + 1) * 128; };
-    if (!readInfoAndAllocate(image, file, pixelsHeld)) return false;
-
+    if (!readInfo(image, file)) return false;
     const std::uint32_t pixelCount = image.width * image.height;
+    // Every packet takes at least a header and one pixel and yields at most 128 pixels. A file
+    // too short for its picture is still walked packet by packet, storing nothing, so that it
+    // fails where its data end, as any other file does, without the allocation.
+    const long left = bytesLeft(file);
+    const bool fileHoldsPicture =
+        left < 0 || pixelCount <= static_cast<std::uint64_t>(left) / (1 + bytesPerPixel) * 128;
+    if (fileHoldsPicture && !allocatePixels(image, file)) return false;
+
     std::uint32_t currentPixel = 0;
     std::uint32_t currentByte = 0;
     std::uint8_t colorBuffer[4] = {};
@@ -143,15 +149,18 @@ bool readTgaRle(TextureImage& image, const char* /*path*/, std::FILE* file) {
         freePixels(image);
         return false;
     };
-    // False when the packet would run past the last pixel; nothing is written then.
-    const auto store = [&]() {
-        if (currentPixel == pixelCount) return false;
-        image.pixels[currentByte] = colorBuffer[2];
-        image.pixels[currentByte + 1] = colorBuffer[1];
-        image.pixels[currentByte + 2] = colorBuffer[0];
-        if (bytesPerPixel == 4) image.pixels[currentByte + 3] = colorBuffer[3];
-        currentByte += bytesPerPixel;
-        ++currentPixel;
+    // Stores `count` copies of the scratch pixel; false, writing none, when they would run past
+    // the last pixel.
+    const auto store = [&](std::uint32_t count) {
+        if (count > pixelCount - currentPixel) return false;
+        currentPixel += count;
+        if (image.pixels == nullptr) return true;
+        for (; count > 0; --count, currentByte += bytesPerPixel) {
+            image.pixels[currentByte] = colorBuffer[2];
+            image.pixels[currentByte + 1] = colorBuffer[1];
+            image.pixels[currentByte + 2] = colorBuffer[0];
+            if (bytesPerPixel == 4) image.pixels[currentByte + 3] = colorBuffer[3];
+        }
         return true;
     };
 
@@ -163,18 +172,18 @@ bool readTgaRle(TextureImage& image, const char* /*path*/, std::FILE* file) {
                 if (std::fread(colorBuffer, 1, bytesPerPixel, file) != bytesPerPixel) {
                     return fail("Could not read image data");
                 }
-                if (!store()) return fail("Too many pixels read");
+                if (!store(1)) return fail("Too many pixels read");
             }
         } else {
             if (std::fread(colorBuffer, 1, bytesPerPixel, file) != bytesPerPixel) {
                 return fail("Could not read from file");
             }
-            for (int counter = 0; counter < chunkheader - 127; ++counter) {
-                if (!store()) return fail("Too many pixels read");
-            }
+            if (!store(chunkheader - 127u)) return fail("Too many pixels read");
         }
     } while (currentPixel < pixelCount);
 
+    // Only a file that grew while it was read gets here without its pixels.
+    if (image.pixels == nullptr) return fail("Could not read image data");
     std::fclose(file);
     return true;
 }

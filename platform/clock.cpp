@@ -10,13 +10,20 @@ namespace platform {
 namespace {
 std::atomic<bool> virtualActive{false};
 std::atomic<std::uint32_t> virtualTick{0};
+// The real clock counts from here, so that the show's animation (which holds ticks / 20 in a
+// float) is as smooth after days of uptime as after boot.
+const std::chrono::steady_clock::time_point processStart = std::chrono::steady_clock::now();
+std::atomic<std::uint32_t> realOffset{0};
 }  // namespace
+
+std::uint32_t ticksBetween(std::chrono::steady_clock::time_point start, std::chrono::steady_clock::time_point now) {
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now - start).count());
+}
 
 std::uint32_t tickCount() {
     if (virtualActive.load()) return virtualTick.load();
-    // Monotonic milliseconds truncated to 32 bits, like the original's tick since boot.
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    // Monotonic milliseconds truncated to 32 bits; they wrap after 49.7 days as ever.
+    return ticksBetween(processStart, std::chrono::steady_clock::now()) + realOffset.load();
 }
 
 void useVirtualClock(std::uint32_t tick) {
@@ -29,6 +36,11 @@ void setVirtualTick(std::uint32_t tick) { virtualTick.store(tick); }
 void advanceVirtualClock(std::uint32_t milliseconds) { virtualTick.fetch_add(milliseconds); }
 
 void useRealClock() { virtualActive.store(false); }
+
+void useRealClockFrom(std::uint32_t tick) {
+    realOffset.store(tick - ticksBetween(processStart, std::chrono::steady_clock::now()));
+    virtualActive.store(false);
+}
 
 bool virtualClockActive() { return virtualActive.load(); }
 

@@ -41,6 +41,11 @@ int choosePixelFormat(DeviceContext deviceContext, const PixelFormatDescriptor& 
 bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDescriptor& descriptor);
 
 GlContext createGlContext(DeviceContext deviceContext);
+
+// Vertical sync of the contexts made from now on: adaptive where the driver offers it (a late
+// frame is shown at once rather than a whole refresh later), else plain; or none, for
+// benchmarks. On by default.
+void setVsyncWanted(bool wanted);
 // A null context releases the current one.
 bool makeCurrent(DeviceContext deviceContext, GlContext context);
 void deleteGlContext(GlContext context);

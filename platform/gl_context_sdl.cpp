@@ -9,7 +9,8 @@ namespace platform {
 
 namespace {
 std::atomic<std::uint64_t> swaps{0};
-}
+bool vsyncWanted = true;
+}  // namespace
 
 DeviceContext getDeviceContext(WindowHandle window) {
     if (window == nullptr || window != sdl::liveWindow()) return nullptr;
@@ -34,6 +35,8 @@ bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDe
     return true;
 }
 
+void setVsyncWanted(bool wanted) { vsyncWanted = wanted; }
+
 GlContext createGlContext(DeviceContext deviceContext) {
     if (deviceContext == nullptr || deviceContext->pixelFormat == 0) return nullptr;
     SDL_GLContext sdlContext = SDL_GL_CreateContext(deviceContext->window->sdlWindow);
@@ -41,6 +44,11 @@ GlContext createGlContext(DeviceContext deviceContext) {
         base::reportf(base::Level::kError, "cannot create an OpenGL context: %s", SDL_GetError());
         return nullptr;
     }
+    // The new context is current; a driver without any swap control simply ignores this.
+    if (!vsyncWanted)
+        SDL_GL_SetSwapInterval(0);
+    else if (SDL_GL_SetSwapInterval(-1) != 0)
+        SDL_GL_SetSwapInterval(1);
     auto* context = new GlContextRecord;
     context->sdlContext = sdlContext;
     return context;

@@ -42,6 +42,8 @@ Window* liveWindow();
 // Translates pending SDL events into messages of the live window.
 void pumpEvents();
 void translateEvent(const SDL_Event& event);
+// Turns a pending SIGINT or SIGTERM into the close message of the live window.
+void noteTerminationRequest();
 
 // Key-state table of getKeyState, updated as key messages are taken from a queue.
 void noteKeyMessage(const Message& message);

@@ -129,6 +129,10 @@ LResult sendMessage(WindowHandle window, std::uint32_t message, WParam wParam, L
 // Call before any window; false when video is already up on another driver or fails.
 bool useOffscreenVideo();
 
+// Connects to the display; false, with one line saying how to get one, when there is none.
+// SDL's offscreen driver counts only where asked for (useOffscreenVideo, SDL_VIDEODRIVER).
+bool openDisplay();
+
 // True when windows go to a real screen (not the offscreen or dummy driver).
 bool hasVisibleDisplay();
 

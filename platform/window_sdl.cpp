@@ -172,6 +172,7 @@ void waitMessage(WindowHandle window) {
     while (window->queue.empty()) {
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, 100) != 0) sdl::translateEvent(event);
+        sdl::noteTerminationRequest();
         if (theWindow != window) return;
     }
 }

@@ -8,7 +8,8 @@ packages=(
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libegl1
   libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-dejavu-core
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libcli11-dev
+  help2man desktop-file-utils dpkg-dev man-db parallel
   xvfb xauth xdotool
   clang libclang-rt-dev
   ffmpeg python3

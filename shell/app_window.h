@@ -72,5 +72,5 @@ struct ShellSettings {
 };
 
 // The program: registers the class, runs the outer and message loops. 0 at the end of the
-// run, -1 when the window class cannot be registered.
+// run, 1 when the window cannot open, -1 when the window class cannot be registered.
 int runShell(platform::InstanceHandle instance, const ShellSettings& settings);

@@ -53,6 +53,7 @@ int runShell(InstanceHandle instance, const ShellSettings& settings) {
     }
     programRunning = 1;
     fullScreenWanted = window.fullScreen;
+    int status = 0;
 
     while (programRunning == 1) {
         window.fullScreen = fullScreenWanted;
@@ -60,6 +61,7 @@ int runShell(InstanceHandle instance, const ShellSettings& settings) {
             messageBox("OpenGL penceresi yaratilamadi!", "Error", MB_OK | MB_ICONWARNING);
             writeLog("<b>OpenGL penceresi yaratilamadi!</b><br>");
             programRunning = 0;
+            status = 1;
             continue;
         }
         const ShellCallbacks& program = settings.callbacks;
@@ -71,5 +73,5 @@ int runShell(InstanceHandle instance, const ShellSettings& settings) {
         closeAppWindow(&window);
     }
     unregisterWindowClass(application.className, application.instance);
-    return 0;
+    return status;
 }

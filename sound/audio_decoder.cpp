@@ -1,41 +1,23 @@
 // FFmpeg decoding of a whole sound file: demux the best audio stream, decode every packet,
-// convert each frame to interleaved signed 16-bit at the stream's first rate.
+// convert each frame to interleaved signed 16-bit at the stream's first rate. FFmpeg's own
+// messages are routed into our reports, at most one line per file.
 #include "sound/audio_decoder.h"
 
-#include <memory>
+#include <cstdarg>
+#include <cstdio>
+#include <string_view>
 
 extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
-#include <libswresample/swresample.h>
+#include <libavutil/log.h>
 }
+
+#include "base/av_util.h"
+#include "base/report.h"
 
 namespace sound {
 
 namespace {
-
-struct FormatCloser {
-    void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
-};
-struct CodecFreer {
-    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
-};
-struct PacketFreer {
-    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
-};
-struct FrameFreer {
-    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
-};
-struct ResamplerFreer {
-    void operator()(SwrContext* context) const { swr_free(&context); }
-};
-
-std::string describe(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
 
 // Converts decoded frames of any layout, format and rate to the output chosen at the
 // first frame; rebuilds the converter when the stream's format changes mid-way.
@@ -58,7 +40,7 @@ public:
         if (!matches(frame) && !rebuild(frame, sample, error)) return false;
         const int room = swr_get_out_samples(resampler_.get(), frame.nb_samples);
         if (room < 0) {
-            error = describe(room);
+            error = avErrorText(room);
             return false;
         }
         return convert(const_cast<const std::uint8_t**>(frame.extended_data), frame.nb_samples, room, sample, error);
@@ -98,7 +80,7 @@ private:
         resampler_.reset(raw);
         if (code >= 0) code = swr_init(raw);
         if (code < 0) {
-            error = "cannot convert the audio: " + describe(code);
+            error = "cannot convert the audio: " + avErrorText(code);
             resampler_.reset();
             return false;
         }
@@ -117,54 +99,123 @@ private:
         const int made = swr_convert(resampler_.get(), &output, room, input, count);
         if (made < 0) {
             sample.pcm.resize(before);
-            error = "cannot convert the audio: " + describe(made);
+            error = "cannot convert the audio: " + avErrorText(made);
             return false;
         }
         sample.pcm.resize(before + static_cast<std::size_t>(made) * static_cast<std::size_t>(sample.channels));
         return true;
     }
 
-    std::unique_ptr<SwrContext, ResamplerFreer> resampler_;
+    SwrContextPtr resampler_;
     AVChannelLayout layout_{};
     int format_ = -1;
     int rate_ = 0;
 };
 
-}  // namespace
+// What FFmpeg says on this thread while one file decodes, kept to be told in one line.
+struct Messages {
+    std::string first;
+    int count = 0;
+    bool lineOpen = false;  // the last piece did not end its line; the next one continues it
+};
 
-bool decodeAudioFile(const char* path, Sample& sample, std::string& error) {
-    sample.pcm.clear();
-    sample.rate = 0;
-    sample.channels = 0;
-    if (path == nullptr || *path == '\0') {
-        error = "no file name";
-        return false;
+thread_local Messages* currentMessages = nullptr;
+
+std::string_view trimmed(std::string_view text) {
+    const auto start = text.find_first_not_of(" \t\r\n");
+    if (start == std::string_view::npos) return {};
+    return text.substr(start, text.find_last_not_of(" \t\r\n") - start + 1);
+}
+
+// A message of several lines still makes one line of ours.
+std::string oneLine(std::string_view text) {
+    std::string line(trimmed(text));
+    for (char& c : line)
+        if (c == '\n' || c == '\r') c = ' ';
+    return line;
+}
+
+void routeMessage(void*, int level, const char* format, va_list arguments) {
+    if (level < 0) return;  // AV_LOG_QUIET
+    level &= 0xff;          // the rest is colour
+    // FFmpeg leaves the level check to the callback, so a program's av_log_set_level still holds.
+    if (level > AV_LOG_WARNING || level > av_log_get_level()) return;
+    char buffer[1024];
+    std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    const std::string_view piece(buffer);
+    const std::string_view text = trimmed(piece);
+    Messages* messages = currentMessages;
+    if (messages != nullptr) {
+        if (messages->lineOpen) {
+            if (messages->count == 1) messages->first += piece;
+        } else if (!text.empty()) {
+            if (++messages->count == 1) messages->first = piece;
+        }
+        messages->lineOpen = messages->count > 0 && !piece.empty() && piece.back() != '\n';
+        return;
     }
+    if (level <= AV_LOG_ERROR && !text.empty()) base::report(base::Level::kError, "ffmpeg: " + oneLine(text));
+}
 
+// FFmpeg's own stderr lines would bypass our one reporting path; set once for the process.
+void routeFfmpegMessages() {
+    [[maybe_unused]] static const bool routed = [] {
+        av_log_set_callback(routeMessage);
+        return true;
+    }();
+}
+
+// Collects this thread's FFmpeg messages while it lives, those of opening the file apart
+// from those of decoding it.
+class MessageCollection {
+public:
+    MessageCollection() : previous_(currentMessages) { currentMessages = &opening_; }
+    ~MessageCollection() { currentMessages = previous_; }
+    MessageCollection(const MessageCollection&) = delete;
+    MessageCollection& operator=(const MessageCollection&) = delete;
+
+    // Probing says things of whole files that decode well (a duration only estimated, say),
+    // so only what comes after counts as damage.
+    void startDecoding() { currentMessages = &decoding_; }
+
+    // The first message of decoding, or failing that of opening; empty when there was none.
+    std::string first() const { return oneLine(decoding_.count > 0 ? decoding_.first : opening_.first); }
+    int decodingCount() const { return decoding_.count; }
+
+private:
+    Messages opening_;
+    Messages decoding_;
+    Messages* previous_;
+};
+
+// `damage` gets the first decoding error of packets that were skipped.
+bool decodeInto(const char* path, Sample& sample, std::string& error, std::string& damage,
+                MessageCollection& messages) {
     AVFormatContext* rawFormat = nullptr;
     int code = avformat_open_input(&rawFormat, path, nullptr, nullptr);
     if (code < 0) {
-        error = describe(code);
+        error = avErrorText(code);
         return false;
     }
-    std::unique_ptr<AVFormatContext, FormatCloser> format(rawFormat);
+    AvFormatInputPtr format(rawFormat);
     code = avformat_find_stream_info(format.get(), nullptr);
     if (code < 0) {
-        error = "unreadable stream: " + describe(code);
+        error = "unreadable stream: " + avErrorText(code);
         return false;
     }
+    messages.startDecoding();
     const AVCodec* codec = nullptr;
     const int stream = av_find_best_stream(format.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
     if (stream < 0) {
         error = stream == AVERROR_STREAM_NOT_FOUND    ? "the file holds no audio"
                 : stream == AVERROR_DECODER_NOT_FOUND ? "no decoder for its audio"
-                                                      : describe(stream);
+                                                      : avErrorText(stream);
         return false;
     }
 
-    std::unique_ptr<AVCodecContext, CodecFreer> decoder(avcodec_alloc_context3(codec));
-    std::unique_ptr<AVPacket, PacketFreer> packet(av_packet_alloc());
-    std::unique_ptr<AVFrame, FrameFreer> frame(av_frame_alloc());
+    AvCodecContextPtr decoder(avcodec_alloc_context3(codec));
+    AvPacketPtr packet(av_packet_alloc());
+    AvFramePtr frame(av_frame_alloc());
     if (!decoder || !packet || !frame) {
         error = "out of memory";
         return false;
@@ -175,18 +226,17 @@ bool decodeAudioFile(const char* path, Sample& sample, std::string& error) {
         code = avcodec_open2(decoder.get(), codec, nullptr);
     }
     if (code < 0) {
-        error = "cannot start the " + std::string(codec->name) + " decoder: " + describe(code);
+        error = "cannot start the " + std::string(codec->name) + " decoder: " + avErrorText(code);
         return false;
     }
 
     Converter converter;
-    std::string damage;  // the first decoding error; damaged packets are skipped
     auto receive = [&]() -> bool {
         for (;;) {
             const int got = avcodec_receive_frame(decoder.get(), frame.get());
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
             if (got < 0) {
-                if (damage.empty()) damage = describe(got);
+                if (damage.empty()) damage = avErrorText(got);
                 return true;
             }
             const bool ok = converter.add(*frame, sample, error);
@@ -200,18 +250,46 @@ bool decodeAudioFile(const char* path, Sample& sample, std::string& error) {
         if (code < 0) break;  // the end, or a read error: keep what was decoded
         if (packet->stream_index == stream) {
             const int sent = avcodec_send_packet(decoder.get(), packet.get());
-            if (sent < 0 && sent != AVERROR(EAGAIN) && damage.empty()) damage = describe(sent);
+            if (sent < 0 && sent != AVERROR(EAGAIN) && damage.empty()) damage = avErrorText(sent);
         }
         av_packet_unref(packet.get());
         if (!receive()) return false;
     }
-    if (code != AVERROR_EOF && damage.empty()) damage = describe(code);
+    if (code != AVERROR_EOF && damage.empty()) damage = avErrorText(code);
     avcodec_send_packet(decoder.get(), nullptr);
     if (!receive() || !converter.flush(sample, error)) return false;
 
     if (sample.frames() == 0) {
         error = damage.empty() ? "the file holds no audio" : "no audio could be decoded: " + damage;
         return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool decodeAudioFile(const char* path, Sample& sample, std::string& error) {
+    sample.pcm.clear();
+    sample.rate = 0;
+    sample.channels = 0;
+    if (path == nullptr || *path == '\0') {
+        error = "no file name";
+        return false;
+    }
+    routeFfmpegMessages();
+    MessageCollection messages;
+    std::string damage;
+    if (!decodeInto(path, sample, error, damage, messages)) {
+        if (const std::string first = messages.first(); !first.empty()) error += " (" + first + ")";
+        return false;
+    }
+    const int count = messages.decodingCount();
+    if (count > 0) {
+        const std::string more = count > 1 ? " (and " + std::to_string(count - 1) + " more)" : "";
+        base::reportf(base::Level::kWarning, "cannot decode \"%s\" cleanly: %s%s", path, messages.first().c_str(),
+                      more.c_str());
+    } else if (!damage.empty()) {
+        base::reportf(base::Level::kWarning, "cannot decode \"%s\" cleanly: %s", path, damage.c_str());
     }
     return true;
 }

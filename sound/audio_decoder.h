@@ -15,7 +15,9 @@ constexpr int kMaxSampleSeconds = 60 * 60;
 // Fills `sample` (pcm, channels, rate; loop untouched) from the first audio stream of the
 // file. Mono and stereo files keep their channels; more channels are mixed down to stereo.
 // False with a one-line reason in `error` when the file cannot be opened, holds no audio, or
-// decodes to nothing.
+// decodes to nothing. A file that decodes with damage gives one warning report naming `path`.
+// From the first call on, FFmpeg's messages go through base::report: while a file decodes
+// on this thread they are folded into that one line, elsewhere each error is one line.
 bool decodeAudioFile(const char* path, Sample& sample, std::string& error);
 
 }  // namespace sound

@@ -128,6 +128,16 @@ bool Mixer::setPan(int handle, int pan) {
     return true;
 }
 
+bool Mixer::setPosition(int handle, std::int64_t frame) {
+    std::lock_guard<std::mutex> guard(lock_);
+    Channel* channel = find(handle);
+    if (channel == nullptr) return false;
+    const std::int64_t last = channel->sample->frames();
+    const std::int64_t at = frame < 0 ? 0 : (frame > last ? last : frame);
+    channel->position = static_cast<std::uint64_t>(at) << 32;
+    return true;
+}
+
 bool Mixer::setSurround(int handle, bool on) {
     std::lock_guard<std::mutex> guard(lock_);
     Channel* channel = find(handle);

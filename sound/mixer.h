@@ -46,6 +46,8 @@ public:
     bool setVolume(int handle, int volume);    // 0..255, clamped
     bool setPan(int handle, int pan);          // 0 left, 128 centre, 255 right, clamped
     bool setSurround(int handle, bool on);     // kept, not heard
+    // Moves playback to sample frame `frame` (clamped to the sample's end, where it ends).
+    bool setPosition(int handle, std::int64_t frame);
     bool stop(int handle);
 
     // True while the handle's sample sounds: started, not paused, not stopped, not ended.

@@ -65,7 +65,8 @@ struct Library {
         channels = count;
         mixer.configure(rate, count);
         initialised = true;
-        openOutputLocked();
+        // The output opens with the first sound played: a program that stops at its command
+        // line or its display opens no device (and says nothing about one).
         return true;
     }
 
@@ -155,6 +156,7 @@ int playSoundEx(int channel, SampleHandle sample, bool paused) {
     Library& lib = library();
     std::lock_guard<std::mutex> guard(lib.mutex);
     if (!lib.initialised) return -1;
+    lib.openOutputLocked();
     return lib.mixer.start(channel, lib.find(sample), paused);
 }
 
@@ -165,6 +167,7 @@ bool setFrequency(int channel, int frequency) { return library().mixer.setFreque
 bool setVolume(int channel, int volume) { return library().mixer.setVolume(channel, volume); }
 bool setPan(int channel, int pan) { return library().mixer.setPan(channel, pan); }
 bool setSurround(int channel, bool on) { return library().mixer.setSurround(channel, on); }
+bool setCurrentPosition(int channel, std::int64_t frame) { return library().mixer.setPosition(channel, frame); }
 bool stopSound(int channel) { return library().mixer.stop(channel); }
 bool isPlaying(int channel) { return library().mixer.isPlaying(channel); }
 int getFrequency(int channel) { return library().mixer.frequency(channel); }
@@ -176,10 +179,11 @@ void update() {}
 Output currentOutput() {
     Library& lib = library();
     std::lock_guard<std::mutex> guard(lib.mutex);
-    if (!lib.initialised) return Output::Closed;
-    if (lib.offline.load()) return Output::Offline;
-    if (lib.output == nullptr) return Output::Closed;
-    return platform::audioOutputKind(lib.output) == platform::AudioOutputKind::Device ? Output::Device : Output::Silent;
+    if (!lib.initialised) return Output::kClosed;
+    if (lib.offline.load()) return Output::kOffline;
+    if (lib.output == nullptr) return Output::kClosed;
+    return platform::audioOutputKind(lib.output) == platform::AudioOutputKind::kDevice ? Output::kDevice
+                                                                                       : Output::kSilent;
 }
 
 void useOfflineOutput() {

@@ -26,7 +26,8 @@ constexpr unsigned kMono = 0x20;
 constexpr unsigned kSigned = 0x100;
 constexpr unsigned k2D = 0x2000;
 
-// Starts the mixer (rate in Hz, 1..256 channels) and its output; an open library is closed
+// Starts the mixer (rate in Hz, 1..256 channels); its output opens with the first sound played.
+// An open library is closed
 // first. No flags are defined. False only for a rate or channel count out of range.
 bool init(int mixRate, int maxSoftwareChannels, unsigned flags);
 // Stops every channel, frees every sample, closes the output. Harmless when already closed.
@@ -48,10 +49,11 @@ int playSound(int channel, SampleHandle sample);
 // Channel controls; false for a handle that is not playing (never started, stopped, ended,
 // or reused by a later sound).
 bool setPaused(int channel, bool paused);
-bool setFrequency(int channel, int frequency);  // playback rate in Hz, 0..1000000
-bool setVolume(int channel, int volume);        // 0..255
-bool setPan(int channel, int pan);              // 0 left, 128 centre, 255 right
-bool setSurround(int channel, bool on);         // accepted; the output is plain stereo
+bool setFrequency(int channel, int frequency);             // playback rate in Hz, 0..1000000
+bool setVolume(int channel, int volume);                   // 0..255
+bool setPan(int channel, int pan);                         // 0 left, 128 centre, 255 right
+bool setSurround(int channel, bool on);                    // accepted; the output is plain stereo
+bool setCurrentPosition(int channel, std::int64_t frame);  // in sample frames of the sample
 bool stopSound(int channel);
 bool isPlaying(int channel);
 int getFrequency(int channel);  // -1 for an invalid handle
@@ -63,7 +65,7 @@ int getPan(int channel);
 void update();
 
 // Where the mixed sound goes.
-enum class Output { Closed, Device, Silent, Offline };
+enum class Output { kClosed, kDevice, kSilent, kOffline };
 Output currentOutput();
 
 // From now on no device or thread pulls the mix: the caller pulls it with pullFrames. Any

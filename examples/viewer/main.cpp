@@ -1,13 +1,13 @@
 // oyun-viewer MODEL [TEXTURE]: shows a text model animated and lit, with a second instance
 // that the arrow keys move, both boxes, and their overlap and contact side.
-#include <csignal>
-#include <cstdio>
 #include <string>
 
 #include "base/report.h"
 #include "examples/viewer/viewer_scene.h"
 #include "examples/viewer/viewer_setup.h"
 #include "platform/clock.h"
+#include "platform/termination.h"
+#include "platform/window.h"
 #include "shell/app_window.h"
 
 namespace {
@@ -21,27 +21,6 @@ bool windowOpened = false;
 // and leaves the rest of the processor alone.
 constexpr std::uint32_t kShortestFrame = 10;
 
-// SDL turns SIGINT and SIGTERM into a quit event that the shell does not act on, so Ctrl+C
-// would not end the viewer. SDL keeps handlers that are already in place; with these the
-// next frame quits as Escape does. A second signal ends the program at once.
-volatile std::sig_atomic_t stopSignal = 0;
-
-void onStopSignal(int signalNumber) {
-    stopSignal = signalNumber;
-    std::signal(signalNumber, SIG_DFL);
-}
-
-void printHelp() {
-    std::printf(
-        "%s\n"
-        "Shows a text model animated and lit, with a second instance of it and both bounding boxes.\n"
-        "TEXTURE ending in .bmp is read as a Windows bitmap, anything else as TGA; without it the\n"
-        "model's name with .tga is used when that file exists.\n"
-        "Keys: arrows move the second model in x and z, PageUp/PageDown in y; W wireframe,\n"
-        "N normals, P pause, Escape quits.\n",
-        kViewerUsage);
-}
-
 bool initialiseViewer(AppWindow* window, KeyState* keys) {
     windowOpened = true;
     return scene.initialise(window, keys);
@@ -49,7 +28,6 @@ bool initialiseViewer(AppWindow* window, KeyState* keys) {
 
 void updateViewer(std::uint32_t milliseconds) {
     if (milliseconds < kShortestFrame) platform::sleepMilliseconds(kShortestFrame - milliseconds);
-    if (stopSignal != 0 && scene.window != nullptr) requestQuit(scene.window);
     scene.update(milliseconds);
 }
 
@@ -62,26 +40,20 @@ void deinitialiseViewer() { scene.deinitialise(); }
 int main(int argc, char** argv) {
     base::setProgramName("oyun-viewer");
     ViewerOptions options;
-    std::string error;
-    switch (parseViewerArguments(argc, argv, options, error)) {
-        case ArgumentResult::Help: printHelp(); return 0;
-        case ArgumentResult::Usage:
-            base::report(base::Level::kError, error);
-            std::fprintf(stderr, "%s\n", kViewerUsage);
-            return 2;
-        case ArgumentResult::Run: break;
-    }
+    if (const auto status = parseViewerArguments(argc, argv, options)) return *status;
+    // Before the window system starts, so that it leaves the handlers to us: a signal then
+    // closes the window as its close box does.
+    platform::watchTerminationSignals();
 
     // Before the window: a model that cannot be shown ends the run without one.
     Model model;
+    std::string error;
     if (!loadViewerModel(options.modelPath, model, error)) {
         base::report(base::Level::kError, error);
         return 1;
     }
     scene.prepare(model, options.texturePath);
-
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
+    if (!platform::openDisplay()) return 1;  // it has said why, in one line
 
     ShellSettings settings;
     settings.caption = "oyun-viewer";
@@ -90,9 +62,8 @@ int main(int argc, char** argv) {
     settings.fullScreen = 0;
     settings.callbacks = {initialiseViewer, updateViewer, drawViewer, deinitialiseViewer};
     const int result = runShell(platform::currentInstance(), settings);
+    if (platform::terminationSignal() != 0) return 128 + platform::terminationSignal();
     // The shell has said why on stderr (and in log.htm).
     if (result != 0 || !windowOpened) return 1;
-    // Ended by a signal: the shell's exit status for one.
-    if (stopSignal != 0) return 128 + stopSignal;
     return 0;
 }

@@ -2,61 +2,72 @@
 // any window exists, so a bad argument or model ends the program without one.
 #include "examples/viewer/viewer_setup.h"
 
+#include "base/command_line.h"
 #include "base/report.h"
 
 #include <sys/stat.h>
 
 #include <cctype>
+#include <memory>
 
-ArgumentResult parseViewerArguments(int argc, const char* const* argv, ViewerOptions& options, std::string& error) {
+namespace {
+
+constexpr const char* kDescription =
+    "Shows a text model animated and lit, with a second instance of it that the keys move, both bounding "
+    "boxes, and their overlap and contact side.";
+
+constexpr const char* kFooter =
+    "TEXTURE ending in .bmp is read as a Windows bitmap, anything else as TGA; without it the model's name\n"
+    "with .tga is used when that file exists. A name that begins with - is given as ./-name.\n"
+    "Keys: arrows move the second model in x and z, PageUp/PageDown in y; W wireframe, N normals,\n"
+    "P pause, Escape quits.\n"
+    "Exit status: 0 when closed, 1 when the model cannot be shown or no window opens, 2 for a wrong\n"
+    "command line, 128 + n after signal n.";
+
+// The model is required, which CLI11's own usage would not show: the check is ours.
+class ViewerFormatter : public CLI::Formatter {
+public:
+    std::string make_usage(const CLI::App*, std::string name) const override {
+        return "Usage: " + name + " [OPTIONS] MODEL [TEXTURE]\n";
+    }
+};
+
+// CLI11 takes an empty word as a value.
+const CLI::Validator kNotEmpty([](std::string& text) -> std::string { return text.empty() ? "is empty" : ""; }, "", "");
+
+}  // namespace
+
+std::optional<int> parseViewerArguments(int argc, char** argv, ViewerOptions& options) {
     options = ViewerOptions{};
-    const char* files[2] = {nullptr, nullptr};
-    int fileCount = 0;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i] != nullptr ? argv[i] : "";
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && (argument == "-h" || argument == "--help")) return ArgumentResult::Help;
-        if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            error = "unknown option " + argument;
-            return ArgumentResult::Usage;
-        }
-        if (argument.empty()) {
-            error = "an empty file name";
-            return ArgumentResult::Usage;
-        }
-        if (fileCount == 2) {
-            error = "too many arguments";
-            return ArgumentResult::Usage;
-        }
-        files[fileCount++] = argv[i];
-    }
-    if (fileCount == 0) {
-        error = "no model file given";
-        return ArgumentResult::Usage;
-    }
-    options.modelPath = files[0];
-    if (fileCount == 2) {
-        options.texturePath = files[1];
-        options.textureGiven = true;
-    } else {
-        options.texturePath = companionTexturePath(options.modelPath);
-    }
-    return ArgumentResult::Run;
+    CLI::App app{kDescription};
+    app.formatter(std::make_shared<ViewerFormatter>());
+    base::prepareCommandLine(app);
+    app.add_option("MODEL", options.modelPath, "The text model file")
+        ->type_name("")
+        ->check(base::kNotAnOption)
+        ->check(kNotEmpty);
+    app.add_option("TEXTURE", options.texturePath, "The picture on the model, TGA or BMP")
+        ->type_name("")
+        ->check(base::kNotAnOption)
+        ->check(kNotEmpty);
+    app.footer(kFooter);
+    if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
+    // Checked here rather than by CLI11, which would say so before naming an unknown option.
+    if (options.modelPath.empty()) return base::usageError(app, "MODEL is required");
+    options.textureGiven = !options.texturePath.empty();
+    if (!options.textureGiven) options.texturePath = companionTexturePath(options.modelPath);
+    return std::nullopt;
 }
 
 TextureRoute textureRouteFor(const std::string& path) {
     static constexpr char kExtension[] = ".bmp";
     constexpr std::size_t length = sizeof kExtension - 1;
-    if (path.size() < length) return TextureRoute::Tga;
+    if (path.size() < length) return TextureRoute::kTga;
     for (std::size_t i = 0; i < length; ++i) {
         const auto c = static_cast<unsigned char>(path[path.size() - length + i]);
-        if (std::tolower(c) != kExtension[i]) return TextureRoute::Tga;
+        if (std::tolower(c) != kExtension[i]) return TextureRoute::kTga;
     }
-    return TextureRoute::Bmp;
+    return TextureRoute::kBmp;
 }
 
 std::string companionTexturePath(const std::string& modelPath) {

@@ -2,11 +2,10 @@
 // and which texture file (if any) goes through which loader.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/model.h"
-
-constexpr const char* kViewerUsage = "usage: oyun-viewer MODEL [TEXTURE]";
 
 struct ViewerOptions {
     std::string modelPath;
@@ -14,16 +13,12 @@ struct ViewerOptions {
     bool textureGiven = false;  // named on the command line, not found next to the model
 };
 
-enum class ArgumentResult {
-    Run,    // options filled
-    Help,   // -h or --help: usage on stdout, exit 0
-    Usage,  // wrong arguments: `error` says why; usage on stderr, exit 2
-};
+// Reads argv (argv[0] the program): MODEL and an optional TEXTURE, through CLI11. Nothing when
+// the viewer should run; otherwise the exit status, once --help or --version has been answered
+// on stdout (0) or a wrong command line reported with the usage on stderr (2).
+std::optional<int> parseViewerArguments(int argc, char** argv, ViewerOptions& options);
 
-// argv[0] is the program. "--" ends the options, so a file name may begin with '-'.
-ArgumentResult parseViewerArguments(int argc, const char* const* argv, ViewerOptions& options, std::string& error);
-
-enum class TextureRoute { Tga, Bmp };
+enum class TextureRoute { kTga, kBmp };
 
 // A name ending in ".bmp", in any case, is a Windows bitmap; everything else is read as TGA.
 TextureRoute textureRouteFor(const std::string& path);

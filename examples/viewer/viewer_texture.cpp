@@ -29,7 +29,7 @@ std::string openProblem(const std::string& path) {
 
 ViewerTexture loadViewerTexture(const std::string& path) {
     ViewerTexture texture;
-    const bool bitmap = textureRouteFor(path) == TextureRoute::Bmp;
+    const bool bitmap = textureRouteFor(path) == TextureRoute::kBmp;
     const std::string kind = bitmap ? "bitmap texture " : "TGA texture ";
     const std::string cannotOpen = openProblem(path);
     if (!cannotOpen.empty()) {

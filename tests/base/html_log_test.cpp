@@ -93,4 +93,38 @@ TEST(HtmlLog, AnUnwritableLogDropsEntriesWithOneNote) {
     EXPECT_EQ(err.find("log.htm", first + 1), std::string::npos) << err;
 }
 
+TEST(HtmlLog, WhereNoFileCanBeMadeTheLogGoesToTheStateFolderSaidOnce) {
+    TempWorkingDir dir;
+    const std::string state = std::filesystem::current_path().string() + "/state";
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    testing_support::ReportCapture captured;
+    // Not writable even for root.
+    std::filesystem::current_path("/proc");
+    clearLog();
+    writeLog("a");
+    writeLog("b");
+    EXPECT_EQ(logFilePath(), state + "/oyun/log.htm");
+    const std::string log = readFileBytes(state + "/oyun/log.htm");
+    EXPECT_EQ(log.size(), 2 * (24 + 2 + 1 + 2)) << log;
+    ASSERT_EQ(captured.reports.size(), 1u) << captured.written();
+    EXPECT_EQ(captured.reports[0].text, "this folder is not writable; the log goes to " + state + "/oyun/log.htm");
+
+    // A writable folder keeps its own log, as always.
+    std::filesystem::current_path(state);
+    writeLog("c");
+    EXPECT_EQ(logFilePath(), "log.htm");
+    EXPECT_TRUE(std::filesystem::exists(state + "/log.htm"));
+}
+
+TEST(HtmlLog, TheStateFolderDefaultsToTheHomesLocalState) {
+    unsetenv("XDG_STATE_HOME");
+    setenv("HOME", "/home/someone", 1);
+    EXPECT_EQ(logStateFolder(), "/home/someone/.local/state/oyun");
+    // A relative XDG_STATE_HOME is to be ignored.
+    setenv("XDG_STATE_HOME", "relative/state", 1);
+    EXPECT_EQ(logStateFolder(), "/home/someone/.local/state/oyun");
+    setenv("XDG_STATE_HOME", "/var/state", 1);
+    EXPECT_EQ(logStateFolder(), "/var/state/oyun");
+}
+
 }  // namespace

@@ -91,7 +91,7 @@ TEST_F(Setup, TearingDownClosesTheLibraryAndSettingUpAgainPlaysTheMusicAgain) {
     EXPECT_TRUE(sound::isInitialised());
     EXPECT_TRUE(soundSystem.isPlaying(0));
     updateDemo(0);
-    EXPECT_EQ(sound::currentOutput(), sound::Output::Offline);
+    EXPECT_EQ(sound::currentOutput(), sound::Output::kOffline);
     deinitialiseDemo();
 }
 

@@ -9,6 +9,7 @@
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "demo/scene_draw.h"
+#include "demo/timeline.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "shell/gl_window.h"
@@ -278,6 +279,65 @@ TEST_F(ShowTest, SceneThreeLooksFromTheOriginAtADriftingPoint) {
     EXPECT_EQ(demoCamera.getPosition().y, 0.0f);
     EXPECT_EQ(demoCamera.getPosition().z, 0.0f);
     EXPECT_NE(demoCamera.getView().z, before.z);
+}
+
+// A later start replays every 20 ms step from the set-up, so the drifting camera of scene 3
+// stands where a full run puts it and the random numbers have run as far; the clock and the
+// music go on from the moment asked for. (Pixels are compared by the capture's tests: here
+// both runs share one GL context, whose state the first leaves behind.)
+TEST_F(ShowTest, AStartAtAMomentStandsWhereAFullRunStandsThen) {
+    constexpr std::uint32_t kFrom = 70000;
+    struct Standing {
+        Vector3 position;
+        Vector3 view;
+        int scene;
+        float ticks;
+        int nextRandom;
+    };
+    const auto standing = [] {
+        return Standing{demoCamera.getPosition(), demoCamera.getView(), sceneIndex, demoTicks, demoRandom()};
+    };
+    seedDemoRandom(1);
+    ASSERT_TRUE(initialiseDemo(&window, &keys));
+    for (std::uint32_t t = 20; t <= kFrom; t += 20) {
+        platform::setVirtualTick(kStartTick + t);
+        updateDemo(20);
+        skipDemoFrame();
+    }
+    const Standing full = standing();
+    deinitialiseDemo();
+
+    seedDemoRandom(1);
+    platform::setVirtualTick(kStartTick);
+    ASSERT_TRUE(initialiseDemo(&window, &keys));
+    programRunning = 1;  // as in the shell's loop; the replay stops when the show asks to end
+    seekShow(kFrom);
+    EXPECT_TRUE(platform::virtualClockActive());
+    EXPECT_EQ(platform::tickCount(), kStartTick + kFrom);
+    const Standing sought = standing();
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_EQ((&sought.position.x)[axis], (&full.position.x)[axis]) << axis;
+        EXPECT_EQ((&sought.view.x)[axis], (&full.view.x)[axis]) << axis;
+    }
+    EXPECT_EQ(sought.scene, 3);
+    EXPECT_EQ(sought.scene, full.scene);
+    EXPECT_EQ(sought.ticks, full.ticks);
+    EXPECT_EQ(sought.nextRandom, full.nextRandom);
+    EXPECT_TRUE(soundSystem.isPlaying(kMusicRecord));
+}
+
+TEST_F(ShowTest, ItsDataCanLieInAnyFolder) {
+    std::filesystem::rename("data", "elsewhere");
+    ShowOptions options;
+    options.dataFolder = "elsewhere";
+    useShowOptions(options);
+    testing_support::ReportCapture reports;
+    ASSERT_TRUE(initialiseDemo(&window, &keys));
+    EXPECT_TRUE(reports.boxes().empty()) << reports.written();
+    EXPECT_NE(readFileBytes("log.htm").find("<b>elsewhere/ball_sur.tga TGA dosyasi acildi.</b><br>"),
+              std::string::npos);
+    EXPECT_TRUE(soundSystem.isPlaying(kMusicRecord));
+    useShowOptions({});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -38,6 +39,43 @@ TEST(LineScanner, LiteralsMatchExactlyAndAMismatchStopsTheScan) {
     EXPECT_EQ(b, -1);
     EXPECT_EQ(scanLine("4.1 5.0 6.0", "\t%d.0 %d.0 %d.0", {&a, &b, &c}), 1);
     EXPECT_EQ(scanLine("4.0 x 6.0", "\t%d.0 %d.0 %d.0", {&a, &b, &c}), 1);
+}
+
+TEST(LineScanner, TheOutcomeTellsAMissingNumberFromAMismatchedLiteral) {
+    struct Case {
+        const char* text;
+        const char* pattern;
+        int stored;
+        bool numberMissing;
+    };
+    const Case cases[] = {
+        {"4.0 5.0 6.0", "\t%d.0 %d.0 %d.0", 3, false}, {"4.0 5.0 6.0 nan", "\t%d.0 %d.0 %d.0", 3, false},
+        {"4 5.0 6.0", "\t%d.0 %d.0 %d.0", 1, false},   {"4.5 nan", "\t%d.0 %d.0 %d.0", 1, false},
+        {"nan 5.0 6.0", "\t%d.0 %d.0 %d.0", 0, true},  {"-nan", "\t%d.0 %d.0 %d.0", 0, true},
+        {"+inf", "\t%d.0 %d.0 %d.0", 0, true},         {"", "\t%d.0 %d.0 %d.0", 0, true},
+        {"4.0 x 6.0", "\t%d.0 %d.0 %d.0", 1, true},    {"4.0 5.0", "\t%d.0 %d.0 %d.0", 2, true},
+        {"4.0 5.0\n", "\t%d.0 %d.0 %d.0", 2, true},    {"1 2 nan 4 5", "\t%f %f %f %f %f", 2, true},
+        {"1 2 3 4 5", "\t%f %f %f %f %f", 5, false},   {"POINT x", "\tPOINT %d", 0, true},
+        {"point 3", "\tPOINT %d", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " against " + c.pattern);
+        int d[3] = {};
+        float f[5] = {};
+        const bool reals = std::string(c.pattern).find("%f") != std::string::npos;
+        const ScanOutcome outcome = reals ? scanLineOutcome(c.text, c.pattern, {&f[0], &f[1], &f[2], &f[3], &f[4]})
+                                          : scanLineOutcome(c.text, c.pattern, {&d[0], &d[1], &d[2]});
+        EXPECT_EQ(outcome.stored, c.stored);
+        EXPECT_EQ(outcome.numberMissing, c.numberMissing);
+        const int count = reals ? scanLine(c.text, c.pattern, {&f[0], &f[1], &f[2], &f[3], &f[4]})
+                                : scanLine(c.text, c.pattern, {&d[0], &d[1], &d[2]});
+        EXPECT_EQ(count, c.stored);
+    }
+    // Running out of targets, or a target of the wrong kind, is not a missing number.
+    float value = 0.0f;
+    EXPECT_FALSE(scanLineOutcome("3 4", "%d %d", {&value}).numberMissing);
+    int a = 0;
+    EXPECT_FALSE(scanLineOutcome("3 x", "%d %d", {&a}).numberMissing);
 }
 
 TEST(LineScanner, IntegersTakeASignAndSaturate) {

@@ -223,6 +223,10 @@ TEST_F(ModelLoader, FaceIndicesNeedTheirPointZero) {
     EXPECT_EQ(faceOf("\t3 2 1"), (std::vector<int>{3, 0, 0}));
     EXPECT_EQ(faceOf("\t2.0 3.5 1.0"), (std::vector<int>{2, 3, 0}));
     EXPECT_EQ(faceOf("\t+1.0 2.0 3.0"), (std::vector<int>{1, 2, 3}));
+    // What follows an index without ".0", or the third corner, is not read.
+    EXPECT_EQ(faceOf("\t3 nan 1"), (std::vector<int>{3, 0, 0}));
+    EXPECT_EQ(faceOf("\t1.5 nan inf"), (std::vector<int>{1, 0, 0}));
+    EXPECT_EQ(faceOf("\t1.0 2.0 3.0 nan"), (std::vector<int>{1, 2, 3}));
 }
 
 TEST_F(ModelLoader, UnmatchedPointAndJointLinesLeaveZeros) {
@@ -471,7 +475,7 @@ TEST_F(ModelLoader, FilesThatExactlyHoldTheirCountsAreNotRefused) {
               "left empty");
 }
 
-TEST_F(ModelLoader, RefusesFaceCornersOutsideTheirJoint) {
+TEST_F(ModelLoader, RefusesFaceCornersMissingOrOutsideTheirJoint) {
     const std::vector<Refusal> refusals = {
         {"one past the end", replaced("\t0.0 1.0 2.0\n}", "\t0.0 1.0 3.0\n}"),
          "11: face 0 of joint 0 uses point 3, but the joint has 3 points"},
@@ -479,6 +483,28 @@ TEST_F(ModelLoader, RefusesFaceCornersOutsideTheirJoint) {
          "21: face 1 of joint 1 uses point -1, but the joint has 4 points"},
         {"a joint without points", replaced("\tPOINT 3", "\tPOINT 0"),
          "8: face 0 of joint 0 uses point 1, but the joint has 0 points"},
+        {"nan for a corner", replaced("\t0.0 1.0 2.0\n}", "nan 1.0 2.0\n}"),
+         "11: face 0 of joint 0 gives no point index for its first corner"},
+        {"inf for a corner", replaced("\t3.0 2.0 1.0", "\tinf 2.0 1.0"),
+         "21: face 1 of joint 1 gives no point index for its first corner"},
+        {"-nan for a corner", replaced("\t3.0 2.0 1.0", "\t-nan 2.0 1.0"),
+         "21: face 1 of joint 1 gives no point index for its first corner"},
+        {"a word for a corner", replaced("\t3.0 2.0 1.0", "\tthree 2.0 1.0"),
+         "21: face 1 of joint 1 gives no point index for its first corner"},
+        {"a face line of spaces", replaced("\t3.0 2.0 1.0", "   "),
+         "21: face 1 of joint 1 gives no point index for its first corner"},
+        {"a fraction without its whole part", replaced("\t3.0 2.0 1.0", "\t.5 2.0 1.0"),
+         "21: face 1 of joint 1 gives no point index for its first corner"},
+        {"NaN for the second corner", replaced("\t3.0 2.0 1.0", "\t3.0 NaN 1.0"),
+         "21: face 1 of joint 1 gives no point index for its second corner"},
+        {"a lone sign for the second corner", replaced("\t3.0 2.0 1.0", "\t3.0 - 1.0"),
+         "21: face 1 of joint 1 gives no point index for its second corner"},
+        {"-inf for the third corner", replaced("\t3.0 2.0 1.0", "\t3.0 2.0 -inf"),
+         "21: face 1 of joint 1 gives no point index for its third corner"},
+        {"two corners only", replaced("\t3.0 2.0 1.0", "\t3.0 2.0"),
+         "21: face 1 of joint 1 gives no point index for its third corner"},
+        {"a corner after a comment and a blank line", replaced("\t3.0 2.0 1.0", "// c\n\n\t3.0 2.0 nan"),
+         "23: face 1 of joint 1 gives no point index for its third corner"},
     };
     for (const Refusal& refusal : refusals) {
         SCOPED_TRACE(refusal.what);

@@ -149,6 +149,18 @@ TEST(TgaRle, EveryPacketKindAndPacketsAcrossRows) {
                            bgr(4, 4, 4) + "\x80" + bgr(5, 5, 5));
     ASSERT_TRUE(mixed.ok);
     EXPECT_EQ(mixed.pixels, rgb(1, 1, 1) + rgb(1, 1, 1) + rgb(2, 2, 2) + rgb(3, 3, 3) + rgb(4, 4, 4) + rgb(5, 5, 5));
+    // 1024 x 512 in runs of 128 with no byte to spare, the last run a different colour.
+    std::string runs;
+    for (int i = 0; i < 4095; ++i) {
+        runs += '\xFF';
+        runs += bgr(i % 256, 7, 9);
+    }
+    Decoded big = decode(tgaHeader(10, 1024, 512, 24) + runs + "\xFF" + bgr(1, 2, 3));
+    ASSERT_TRUE(big.ok);
+    ASSERT_EQ(big.pixels.size(), 1024u * 512 * 3);
+    EXPECT_EQ(big.pixels.substr(0, 3), rgb(0, 7, 9));
+    EXPECT_EQ(big.pixels.substr(4094 * 128 * 3, 3), rgb(4094 % 256, 7, 9));
+    EXPECT_EQ(big.pixels.substr(big.pixels.size() - 3), rgb(1, 2, 3));
     EXPECT_TRUE(boxes.reports.empty());
 }
 
@@ -216,18 +228,32 @@ TEST(TgaHeaders, ClaimsBeyondThirtyTwoBitsOrBeyondTheFileFailBeforeAllocating) {
             EXPECT_FALSE(decode(tgaHeader(type, width, width, bits) + std::string(40, '\0')).ok);
             EXPECT_EQ(boxes.onlyText(), "Invalid texture information");
         }
-        // 30000 x 30000 x 3 fits 32 bits (2.7 GB) but not in a 40-byte body.
+        // 30000 x 30000 x 3 fits 32 bits (2.7 GB) but not in a 40-byte body, which ends as a
+        // type-2 body ends inside its pixels and a type-10 one after ten one-pixel raw packets.
         ReportCapture boxes;
         EXPECT_FALSE(decode(tgaHeader(type, 30000, 30000, 24) + std::string(40, '\0')).ok);
-        EXPECT_EQ(boxes.onlyText(), "Could not read image data");
+        EXPECT_EQ(boxes.onlyText(), type == 2 ? "Could not read image data" : "Could not read RLE header");
     }
 }
 
-TEST(TgaShortFiles, EachStageReportsWhereTheFileEnds) {
+// `count` copies of `packet`.
+std::string repeated(const std::string& packet, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += packet;
+    return out;
+}
+
+TEST(TgaShortFiles, EachStageReportsWhereTheFileEndsWhateverThePictureSize) {
     TempWorkingDir dir;
     const std::string full = tgaHeader(2, 4, 2, 24) + eightPixels();
     const std::string px = bgr(1, 2, 3);
     const std::string rle = tgaHeader(10, 4, 2, 24);
+    // 1024 x 512: 4095 runs of 128 leave one run short; so do 4095 raw packets of 128.
+    const std::string bigRle = tgaHeader(10, 1024, 512, 24);
+    const std::string bigRle32 = tgaHeader(10, 1024, 512, 32);
+    const std::string runs = repeated('\xFF' + px, 4095);
+    const std::string raws = repeated('\x7F' + repeated(px, 128), 4095);
+    const std::string bigPlain = tgaHeader(2, 1024, 512, 24) + std::string(1024 * 512 * 3, '\x40');
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", "Could not read file header"},
         {full.substr(0, 5), "Could not read file header"},
@@ -244,6 +270,26 @@ TEST(TgaShortFiles, EachStageReportsWhereTheFileEnds) {
         {rle + "\x85" + px + "\x82" + px, "Too many pixels read"},
         {rle + "\x05" + px + px + px + px + px + px + "\x02" + px + px + px, "Too many pixels read"},
         {rle + "\xFF" + px, "Too many pixels read"},
+        {bigPlain.substr(0, 18), "Could not read image data"},
+        {bigPlain.substr(0, 18 + 3 * 1000), "Could not read image data"},
+        {bigPlain.substr(0, bigPlain.size() - 1), "Could not read image data"},
+        {tgaHeader(2, 1024, 512, 32) + repeated(px + "\xFF", 1024 * 511), "Could not read image data"},
+        {bigRle, "Could not read RLE header"},
+        {bigRle + "\x83" + px, "Could not read RLE header"},
+        {bigRle + "\x03" + px + px, "Could not read image data"},
+        {bigRle + "\x03" + px + "\x01\x02", "Could not read image data"},
+        {bigRle + "\x83" + "\x01\x02", "Could not read from file"},
+        {bigRle32 + "\x83" + px, "Could not read from file"},
+        {bigRle32 + "\x80" + px + '\0', "Could not read RLE header"},
+        {bigRle + runs, "Could not read RLE header"},
+        {bigRle + runs + "\x7F" + px, "Could not read image data"},
+        {bigRle + runs + "\xFF" + "\x01", "Could not read from file"},
+        {bigRle + runs + "\xFE" + px + "\x81" + px, "Too many pixels read"},
+        {bigRle + raws + "\x7F" + repeated(px, 127), "Could not read image data"},
+        {bigRle + raws + "\x7F" + repeated(px, 127) + "\x01", "Could not read image data"},
+        {bigRle + raws + "\xFF", "Could not read from file"},
+        {bigRle + raws, "Could not read RLE header"},
+        {bigRle + raws + "\xFE" + px + "\x01" + px + px, "Too many pixels read"},
     };
     const int descriptorsBefore = openDescriptorCount();
     for (const auto& [bytes, message] : cases) {

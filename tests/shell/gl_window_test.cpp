@@ -95,7 +95,7 @@ protected:
     }
     void TearDown() override {
         unregisterWindowClass(application.className, application.instance);
-        setDisplayModePolicy(DisplayModePolicy::Real);
+        setDisplayModePolicy(DisplayModePolicy::kReal);
     }
     testing_support::TempWorkingDir dir;
     WindowClassInfo application{currentInstance(), "OpenGL"};
@@ -105,14 +105,14 @@ protected:
 
 TEST_F(OpenCloseTest, InAWindowTheClientIsExactlyTheRequestedSize) {
     window.fullScreen = 0;
-    keys['W'] = 1;
+    keys[characterKey('W')] = 1;
     ASSERT_TRUE(openAppWindow(&window));
     int width = 0;
     int height = 0;
     getClientSize(window.windowHandle, width, height);
     EXPECT_EQ(width, 1024);
     EXPECT_EQ(height, 768);
-    EXPECT_EQ(keys['W'], 0);
+    EXPECT_EQ(keys[characterKey('W')], 0);
     EXPECT_EQ(window.visible, 1);
     EXPECT_NE(window.glContext, nullptr);
     GLint viewport[4];
@@ -126,7 +126,7 @@ TEST_F(OpenCloseTest, InAWindowTheClientIsExactlyTheRequestedSize) {
 }
 
 TEST_F(OpenCloseTest, FullScreenHidesTheCursorUntilClosed) {
-    setDisplayModePolicy(DisplayModePolicy::AlwaysAccept);
+    setDisplayModePolicy(DisplayModePolicy::kAlwaysAccept);
     window.fullScreen = 1;
     const int cursor = showCursor(true) - 1;
     showCursor(false);

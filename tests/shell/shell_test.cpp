@@ -1,10 +1,13 @@
 // The entry point's outer and message loops, with a recording demo.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
+#include "platform/termination.h"
 #include "shell/app_window.h"
 #include "tests/support/fake_demo.h"
 #include "tests/support/report_capture.h"
@@ -19,10 +22,10 @@ class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fake_demo::reset();
-        setDisplayModePolicy(DisplayModePolicy::AlwaysAccept);
+        setDisplayModePolicy(DisplayModePolicy::kAlwaysAccept);
     }
     void TearDown() override {
-        setDisplayModePolicy(DisplayModePolicy::Real);
+        setDisplayModePolicy(DisplayModePolicy::kReal);
         fake_demo::reset();
     }
     int count(const std::string& call) const {
@@ -50,12 +53,12 @@ TEST_F(ShellTest, AQuitDuringAFrameStillDrawsAndSwapsThatFrame) {
 
 TEST_F(ShellTest, AQuitPostedAfterAnotherMessageIsTakenAfterIt) {
     fake_demo::hooks.initialise = [](AppWindow* window, KeyState*) {
-        postMessage(window->windowHandle, WM_KEYDOWN, 'A', 0);
+        postMessage(window->windowHandle, WM_KEYDOWN, characterKey('A'), 0);
         requestQuit(window);
         return true;
     };
     int keyAtEnd = -1;
-    fake_demo::hooks.deinitialise = [&] { keyAtEnd = (*fake_demo::keys)['A']; };
+    fake_demo::hooks.deinitialise = [&] { keyAtEnd = (*fake_demo::keys)[characterKey('A')]; };
     EXPECT_EQ(runShell(currentInstance(), fake_demo::settings()), 0);
     EXPECT_EQ(keyAtEnd, 1);
     // No frame: a message was always waiting until WM_QUIT.
@@ -84,9 +87,9 @@ TEST_F(ShellTest, ModeToggleReopensInTheOtherModeWithKeysZeroed) {
     std::vector<int> keyA;
     fake_demo::hooks.initialise = [&](AppWindow* window, KeyState* keys) {
         modes.push_back(window->fullScreen);
-        keyA.push_back((*keys)['A']);
+        keyA.push_back((*keys)[characterKey('A')]);
         if (modes.size() < 3) {
-            postMessage(window->windowHandle, WM_KEYDOWN, 'A', 0);
+            postMessage(window->windowHandle, WM_KEYDOWN, characterKey('A'), 0);
             requestModeToggle(window);
         } else {
             requestQuit(window);
@@ -102,7 +105,7 @@ TEST_F(ShellTest, ModeToggleReopensInTheOtherModeWithKeysZeroed) {
 }
 
 TEST_F(ShellTest, RefusedFullScreenRunsInAWindowOfTheUnadjustedOuterSize) {
-    setDisplayModePolicy(DisplayModePolicy::AlwaysRefuse);
+    setDisplayModePolicy(DisplayModePolicy::kAlwaysRefuse);
     int clientWidth = 0;
     int clientHeight = 0;
     int fullScreen = -1;
@@ -124,6 +127,23 @@ TEST_F(ShellTest, RefusedFullScreenRunsInAWindowOfTheUnadjustedOuterSize) {
     const std::string log = readFileBytes("log.htm");
     EXPECT_NE(log.find("<b>Tam ekran olamadi. Pencerede calisacak.</b><br>\r\n"), std::string::npos);
     EXPECT_LT(log.find("Tam ekran"), log.find("<b>Pencere yaratildi.</b><br>"));
+}
+
+TEST_F(ShellTest, ATerminationSignalEndsTheRunAsTheCloseBoxDoes) {
+    watchTerminationSignals();
+    int frames = 0;
+    fake_demo::hooks.update = [&](std::uint32_t) {
+        if (++frames == 2) std::raise(SIGTERM);
+        // Never more than a few frames: the signal must be acted on at once.
+        if (frames == 50) requestQuit(fake_demo::window);
+    };
+    EXPECT_EQ(runShell(currentInstance(), fake_demo::settings()), 0);
+    EXPECT_EQ(terminationSignal(), SIGTERM);
+    EXPECT_LE(frames, 3);
+    EXPECT_EQ(fake_demo::calls.back(), "deinit");
+    EXPECT_EQ(fake_demo::window->windowHandle, nullptr);
+    EXPECT_FALSE(displayModeChanged());
+    clearTerminationRequest();
 }
 
 TEST_F(ShellTest, FailedInitialisationStillTearsDown) {
@@ -156,7 +176,7 @@ TEST_F(ShellTest, FailedRegistrationShowsTwoBoxesLogsTwiceAndReturnsMinusOne) {
     EXPECT_TRUE(fake_demo::calls.empty());
 }
 
-TEST_F(ShellTest, AWindowThatCannotBeOpenedEndsTheRunWithZeroAndRestoresTheDisplay) {
+TEST_F(ShellTest, AWindowThatCannotBeOpenedEndsTheRunWithOneAndRestoresTheDisplay) {
     // Only one window may exist, so the shell's opening fails.
     WindowClass other;
     other.className = "Other";
@@ -167,7 +187,7 @@ TEST_F(ShellTest, AWindowThatCannotBeOpenedEndsTheRunWithZeroAndRestoresTheDispl
     const int cursorBefore = showCursor(true) - 1;
     showCursor(false);
 
-    EXPECT_EQ(runShell(currentInstance(), fake_demo::settings()), 0);
+    EXPECT_EQ(runShell(currentInstance(), fake_demo::settings()), 1);
     destroyWindow(blocker);
     unregisterWindowClass("Other", currentInstance());
 

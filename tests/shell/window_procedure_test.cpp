@@ -18,7 +18,7 @@ class WindowProcedureTest : public ::testing::Test {
 protected:
     testing_support::ReportCapture quiet;  // boxes and diagnostics, kept off stderr
     void SetUp() override {
-        setDisplayModePolicy(DisplayModePolicy::AlwaysRefuse);
+        setDisplayModePolicy(DisplayModePolicy::kAlwaysRefuse);
         window.keyState = &keys;
         window.classInfo = &application;
         window.caption = "test";
@@ -57,19 +57,19 @@ TEST_F(WindowProcedureTest, CreationBindsTheWindowToItsRecord) {
 }
 
 TEST_F(WindowProcedureTest, KeysDownAndUpWriteTheArrayAndLargeCodesAreIgnored) {
-    EXPECT_EQ(send(WM_KEYDOWN, 'A'), 0);
-    EXPECT_EQ(keys['A'], 1);
-    send(WM_KEYDOWN, 'A');  // auto-repeat
-    EXPECT_EQ(keys['A'], 1);
-    EXPECT_EQ(send(WM_KEYUP, 'A'), 0);
-    EXPECT_EQ(keys['A'], 0);
+    EXPECT_EQ(send(WM_KEYDOWN, characterKey('A')), 0);
+    EXPECT_EQ(keys[characterKey('A')], 1);
+    send(WM_KEYDOWN, characterKey('A'));  // auto-repeat
+    EXPECT_EQ(keys[characterKey('A')], 1);
+    EXPECT_EQ(send(WM_KEYUP, characterKey('A')), 0);
+    EXPECT_EQ(keys[characterKey('A')], 0);
 
     send(WM_KEYDOWN, 255);
     EXPECT_EQ(keys[255], 1);
     const KeyState before = keys;
     send(WM_KEYDOWN, 256);
     send(WM_KEYUP, 300);
-    send(WM_SYSKEYDOWN, 'B');  // keys with Alt are not recorded
+    send(WM_SYSKEYDOWN, characterKey('B'));  // keys with Alt are not recorded
     EXPECT_EQ(keys, before);
 }
 

@@ -3,10 +3,12 @@
 #include "sound/sound_library.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
 
+#include "tests/support/output_capture.h"
 #include "tests/support/report_capture.h"
 #include "tests/support/sound_fixtures.h"
 #include "tests/support/temp_dir.h"
@@ -40,7 +42,7 @@ TEST_F(SoundLibrary, ClosingTwiceIsHarmlessAndLoadingAfterACloseStartsItAgain) {
     sound::close();
     sound::close();
     EXPECT_FALSE(sound::isInitialised());
-    EXPECT_EQ(sound::currentOutput(), sound::Output::Closed);
+    EXPECT_EQ(sound::currentOutput(), sound::Output::kClosed);
     EXPECT_FALSE(sound::isPlaying(channel));
     EXPECT_EQ(sound::playSound(sound::kFreeChannel, before), -1);  // closing freed it
 
@@ -48,7 +50,7 @@ TEST_F(SoundLibrary, ClosingTwiceIsHarmlessAndLoadingAfterACloseStartsItAgain) {
     ASSERT_NE(after, sound::kNoSample);
     EXPECT_NE(after, before);
     EXPECT_TRUE(sound::isInitialised());
-    EXPECT_EQ(sound::currentOutput(), sound::Output::Offline);
+    EXPECT_EQ(sound::currentOutput(), sound::Output::kOffline);
     const int again = sound::playSound(sound::kFreeChannel, after);
     EXPECT_TRUE(sound::isPlaying(again));
     EXPECT_NEAR(pullWhilePlaying(again, 100, 100000).size() / 2.0, 22050.0, 100.0);
@@ -86,11 +88,15 @@ TEST_F(SoundLibrary, PlayingPausedThenStartingKeepsTheChannel) {
 
 TEST_F(SoundLibrary, FailedLoadsNameTheFileAndTheReason) {
     writeFileBytes("broken.wma", std::string(3000, '\x5a'));
+    testing_support::OutputCapture stderrCapture(STDERR_FILENO);
     testing_support::ReportCapture captured;
     EXPECT_EQ(sound::sampleLoad(sound::kUnmanaged, "data/none.wma", 0x2130, 0, 0), sound::kNoSample);
     EXPECT_EQ(sound::sampleLoad(sound::kUnmanaged, "broken.wma", 0x2130, 0, 0), sound::kNoSample);
     EXPECT_EQ(sound::sampleLoad(sound::kUnmanaged, "tone.wav", 0x2130, 100, 0), sound::kNoSample);
     const std::string text = captured.written();
+    // One line for each failure, and FFmpeg adds none of its own.
+    EXPECT_EQ(captured.reports.size(), 3u) << text;
+    EXPECT_EQ(stderrCapture.text(), "");
     EXPECT_NE(text.find("cannot load sound \"data/none.wma\": No such file or directory"), std::string::npos) << text;
     EXPECT_NE(text.find("cannot load sound \"broken.wma\": "), std::string::npos) << text;
     EXPECT_NE(text.find("cannot load sound \"tone.wav\": only whole files"), std::string::npos) << text;
@@ -133,7 +139,7 @@ TEST_F(SoundLibrary, OfflineOutputGivesExactlyWhatIsAskedFor) {
 TEST_F(SoundLibrary, SwitchingOutputsMovesTheMixBetweenDeviceAndCaller) {
     const auto sample = sound::sampleLoad(sound::kUnmanaged, "tone.wav", 0x2130, 0, 0);
     sound::useLiveOutput();
-    EXPECT_EQ(sound::currentOutput(), sound::Output::Device);  // SDL's dummy driver under the tests
+    EXPECT_EQ(sound::currentOutput(), sound::Output::kDevice);  // SDL's dummy driver under the tests
     std::vector<std::int16_t> buffer(100 * 2, 7);
     EXPECT_EQ(sound::pullFrames(buffer.data(), 100), 0);
     EXPECT_EQ(peak(buffer), 0);
@@ -148,7 +154,7 @@ TEST_F(SoundLibrary, SwitchingOutputsMovesTheMixBetweenDeviceAndCaller) {
     // ...while after the switch nothing moves until the caller pulls.
     const int held = sound::playSound(sound::kFreeChannel, sample);
     sound::useOfflineOutput();
-    EXPECT_EQ(sound::currentOutput(), sound::Output::Offline);
+    EXPECT_EQ(sound::currentOutput(), sound::Output::kOffline);
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     EXPECT_TRUE(sound::isPlaying(held));
     EXPECT_LE(pullWhilePlaying(held, 100, 100000).size() / 2, 22050u + 100);

@@ -63,6 +63,24 @@ TEST(SoundMixer, InterpolatesLinearlyAndEndsRightAfterTheLastFrame) {
     EXPECT_FALSE(mixer.isPlaying(second));
 }
 
+TEST(SoundMixer, APositionMovesPlaybackToThatSampleFrame) {
+    Sample ramp;
+    ramp.rate = 44100;
+    for (int i = 0; i < 100; ++i) ramp.pcm.push_back(static_cast<std::int16_t>(i * 10));
+    Mixer mixer(44100, 4);
+    const int handle = mixer.start(Mixer::kAnyChannel, &ramp, false);
+    mixFrames(mixer, 5);
+    ASSERT_TRUE(mixer.setPosition(handle, 60));
+    EXPECT_EQ(side(mixFrames(mixer, 3), 0), (std::vector<std::int16_t>{600, 610, 620}));
+    // Before the start is the start; past the end the channel ends.
+    ASSERT_TRUE(mixer.setPosition(handle, -7));
+    EXPECT_EQ(side(mixFrames(mixer, 1), 0), (std::vector<std::int16_t>{0}));
+    ASSERT_TRUE(mixer.setPosition(handle, 1000));
+    mixFrames(mixer, 1);
+    EXPECT_FALSE(mixer.isPlaying(handle));
+    EXPECT_FALSE(mixer.setPosition(handle, 0));
+}
+
 TEST(SoundMixer, VolumeScalesAndPanMovesTheSound) {
     const Sample tone = makeTone(44100, 1.0, 441.0, 20000.0);
     Mixer mixer(44100, 32);

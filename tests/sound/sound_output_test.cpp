@@ -1,14 +1,19 @@
 // The audio outputs: SDL's device (the dummy driver under the tests), the silent stand-in
 // when no device opens, and that neither pulls any more once closed.
 #include "platform/audio.h"
+#include "tests/support/output_capture.h"
 #include "tests/support/report_capture.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <optional>
+#include <string>
 #include <thread>
 
 namespace {
@@ -47,7 +52,7 @@ TEST(SoundOutput, TheDeviceCallsBackOnItsOwnThread) {
     Counter counter;
     platform::AudioOutput* output = platform::openAudioOutput(44100, count, &counter);
     ASSERT_NE(output, nullptr);
-    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::Device);
+    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::kDevice);
     EXPECT_TRUE(waitFor([&] { return counter.calls.load() >= 3; }, std::chrono::seconds(5)));
     expectNoPullsAfterClose(output, counter);
     platform::closeAudioOutput(nullptr);
@@ -61,7 +66,7 @@ TEST(SoundOutput, WithoutADeviceASilentOutputConsumesInRealTime) {
     platform::AudioOutput* output = platform::openAudioOutput(44100, count, &counter);
     const std::string text = captured.written();
     ASSERT_NE(output, nullptr);
-    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::Silent);
+    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::kSilent);
     EXPECT_NE(text.find("playing silently"), std::string::npos) << text;
 
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
@@ -73,10 +78,37 @@ TEST(SoundOutput, WithoutADeviceASilentOutputConsumesInRealTime) {
     expectNoPullsAfterClose(output, counter);
 }
 
+// Without a sound card the default driver falls back on ALSA, whose own error lines must not
+// reach stderr: our report is the only line, and with a working device there is none.
+TEST(SoundOutput, TheDefaultDriverWritesAtMostOurOwnLine) {
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+    unsetenv("SDL_AUDIODRIVER");
+    std::string text;
+    platform::AudioOutputKind kind;
+    {
+        testing_support::OutputCapture captured(STDERR_FILENO);
+        Counter counter;
+        platform::AudioOutput* output = platform::openAudioOutput(44100, count, &counter);
+        kind = platform::audioOutputKind(output);
+        platform::closeAudioOutput(output);
+        text = captured.text();
+    }
+    if (saved) setenv("SDL_AUDIODRIVER", saved->c_str(), 1);
+
+    if (kind == platform::AudioOutputKind::kDevice) {
+        EXPECT_EQ(text, "");
+    } else {
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+        EXPECT_EQ(text.rfind(base::programName() + ": no audio", 0), 0u) << text;
+        EXPECT_NE(text.find("playing silently"), std::string::npos) << text;
+    }
+}
+
 TEST(SoundOutput, ASilentOutputCanBeAskedForDirectly) {
     Counter counter;
     platform::AudioOutput* output = platform::openSilentAudioOutput(8000, count, &counter);
-    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::Silent);
+    EXPECT_EQ(platform::audioOutputKind(output), platform::AudioOutputKind::kSilent);
     EXPECT_TRUE(waitFor([&] { return counter.frames.load() >= 1024; }, std::chrono::seconds(5)));
     expectNoPullsAfterClose(output, counter);
 }

@@ -98,6 +98,22 @@ private:
 
 }  // namespace
 
+DrawingLimits currentDrawingLimits() {
+    GLint viewport[2] = {0, 0};
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    // A context without framebuffer objects leaves the renderbuffer size unset: no limit from it.
+    if (renderbuffer <= 0) renderbuffer = std::max(viewport[0], viewport[1]);
+    return {std::min(viewport[0], renderbuffer), std::min(viewport[1], renderbuffer)};
+}
+
+std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits) {
+    if (width <= limits.width && height <= limits.height) return {};
+    return "this OpenGL draws at most " + std::to_string(limits.width) + "x" + std::to_string(limits.height) +
+           ", not " + std::to_string(width) + "x" + std::to_string(height);
+}
+
 FrameRange frameRangeOf(const CaptureOptions& options) {
     FrameRange range;
     if (options.frameMs) {
@@ -121,7 +137,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
         return fail("video needs an even width and height");
     const FrameRange range = frameRangeOf(options);
     if (range.first >= range.end) return fail("no frame falls in the range asked for");
-    av_log_set_level(AV_LOG_ERROR);  // failures come back as our own one-line errors
+    av_log_set_level(AV_LOG_QUIET);  // failures come back as our own one-line errors
 
     // The show moves the process into a folder of its own: every path is fixed first.
     const fs::path output = fs::absolute(options.output);
@@ -140,6 +156,12 @@ CaptureResult runCapture(const CaptureOptions& options) {
         }
         auto show = OffscreenShow::open({options.width, options.height, dataDir}, error);
         if (!show) return fail(error);
+        // Only a current context knows its limits; beyond them frames would come back cut.
+        if (std::string tooLarge = sizeBeyondDrawing(options.width, options.height, currentDrawingLimits());
+            !tooLarge.empty()) {
+            result.wrongArguments = true;
+            return fail(std::move(tooLarge));
+        }
 
         CaptureProgress progress;
         progress.fps = options.fps;
@@ -159,7 +181,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
             frame.audio.resize(maxSpan * kCaptureChannels);
         }
         std::vector<std::int16_t> dropped(maxSpan * kCaptureChannels);
-        const PixelOrder readOrder = writer ? writer->pixelOrder() : PixelOrder::Rgb;
+        const PixelOrder readOrder = writer ? writer->pixelOrder() : PixelOrder::kRgb;
         std::optional<Worker> worker;
         if (writer) worker.emplace(pipe, *writer);
 

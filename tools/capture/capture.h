@@ -9,11 +9,12 @@
 
 struct CaptureResult {
     bool ok = false;
-    bool cancelled = false;   // stopped through CaptureOptions::cancel
-    std::string error;        // one line, when not ok
-    std::int64_t frames = 0;  // written (or, render-only, rendered), seeked frames not counted
-    double wallSeconds = 0;   // from the first frame to the output in place
-    double seekSeconds = 0;   // of that, running the frames before the first written one
+    bool cancelled = false;       // stopped through CaptureOptions::cancel
+    bool wrongArguments = false;  // the options ask for what this machine cannot do (a size)
+    std::string error;            // one line, when not ok
+    std::int64_t frames = 0;      // written (or, render-only, rendered), seeked frames not counted
+    double wallSeconds = 0;       // from the first frame to the output in place
+    double seekSeconds = 0;       // of that, running the frames before the first written one
 };
 
 // Runs a capture as `options` say: opens the show (one at a time per process), seeks, renders,
@@ -28,6 +29,16 @@ struct FrameRange {
     std::int64_t end = INT64_MAX;
 };
 FrameRange frameRangeOf(const CaptureOptions& options);
+
+// The largest picture the current OpenGL context draws and reads back in one piece.
+struct DrawingLimits {
+    int width = 0;
+    int height = 0;
+};
+DrawingLimits currentDrawingLimits();
+
+// Empty when a window of width x height fits `limits`; otherwise why not, in one line.
+std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits);
 
 // The first sample of frame `frame`'s span of sound: floor(frame * rate / fps).
 constexpr std::int64_t firstSampleOfFrame(std::int64_t frame, int fps, int rate = 44100) { return frame * rate / fps; }

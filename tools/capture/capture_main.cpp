@@ -6,16 +6,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <system_error>
-#include <vector>
 
 #include "base/report.h"
+#include "demo/data_folder.h"
 #include "tools/capture/capture.h"
 #include "tools/capture/progress_bar.h"
-
-namespace fs = std::filesystem;
 
 // The show's sound system opens the audio device while globals are constructed, though a
 // capture only ever pulls the mix itself: ask for the silent driver before that happens.
@@ -43,35 +38,26 @@ void catchSignals() {
     sigaction(SIGHUP, &action, nullptr);
 }
 
-// "data" beside the program, or in the build folder above tools/capture/, else ./data.
-fs::path defaultDataDir() {
-    std::error_code ec;
-    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        for (const fs::path& candidate : {program.parent_path() / "data", program.parent_path() / "../../data"}) {
-            if (fs::is_directory(candidate, ec)) return candidate.lexically_normal();
-        }
-    }
-    return fs::absolute("data", ec);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     base::setProgramName("oyun-capture");
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     CaptureOptions options;
-    std::string error;
-    switch (parseCaptureArguments(arguments, defaultDataDir(), options, error)) {
-        case ParseOutcome::Help: std::printf("%s\n", kCaptureUsage); return 0;
-        case ParseOutcome::Error:
-            base::report(base::Level::kError, error);
-            std::fprintf(stderr, "%s\n", kCaptureUsage);
-            return 2;
-        case ParseOutcome::Run: break;
+    CaptureCommandLine commandLine;
+    if (const auto status = commandLine.parse(argc, argv, options)) return *status;
+    if (options.dataDir.empty()) {
+        const DataSearch search = findDataFolder("", runningProgram());
+        if (!search.folder) {
+            base::report(base::Level::kError, missingDataMessage(search));
+            return 1;
+        }
+        options.dataDir = *search.folder;
     }
 
     catchSignals();
+    // Past a file size limit (ulimit -f) writes then fail with EFBIG, and the capture ends as
+    // on a full disk, tidily, instead of being killed with its temporary file left behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     options.cancel = &cancelRequested;
     ProgressBar bar(stderr);
     if (!options.quiet && isatty(STDERR_FILENO) == 1)
@@ -79,6 +65,7 @@ int main(int argc, char** argv) {
 
     const CaptureResult result = runCapture(options);
     bar.end();
+    if (result.wrongArguments) return commandLine.usageError(result.error);
     if (!result.ok) {
         base::report(base::Level::kError, result.error);
         return result.cancelled ? 128 + static_cast<int>(cancelSignal) : 1;

@@ -3,23 +3,46 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
+#include <memory>
 #include <system_error>
 
 #include "tools/capture/capture.h"
 
-namespace fs = std::filesystem;
+extern "C" {
+#include <libavutil/imgutils.h>
+#include <libavutil/log.h>
+}
 
-const char* const kCaptureUsage =
-    "usage: oyun-capture --output FILE.mp4|FILE.webm|FILE.mkv|FOLDER/ [--fps N] [--size WxH] [--from MS] [--to MS]\n"
-    "                    [--data DIR] [--quiet]\n"
-    "       oyun-capture --output FILE.png --frame MS [--size WxH] [--fps N] [--data DIR] [--quiet]";
+namespace fs = std::filesystem;
 
 namespace {
 
 // The clock is 32-bit milliseconds; a day is far beyond any show and well inside it.
 constexpr std::int64_t kMaxMilliseconds = 24LL * 60 * 60 * 1000;
 constexpr int kMaxFps = 1000;
-constexpr int kMaxSide = 16384;
+
+constexpr const char* kDescription =
+    "Renders the show offscreen on a virtual clock at a fixed frame rate and writes it, with its music, to a "
+    "video file, a folder of PNG frames or one PNG.";
+
+constexpr const char* kFooter =
+    "The output's name says what is written: .mp4 and .mkv are H.264 + AAC, .webm VP9 + Opus; a name ending\n"
+    "in / (or an existing folder) gets frame_NNNNNN.png files numbered from the start of the show, beside\n"
+    "whatever else the folder holds; frames of an earlier capture numbered after this one's last are\n"
+    "removed once it succeeds. Output appears only when complete; a link is written through.\n"
+    "Without --data the show's data is ./data, else that of the build or installation the program is in.\n"
+    "Exit status: 0 when written, 1 on a failure (nothing is left behind), 2 for a wrong command line,\n"
+    "128 + n after signal n.";
+
+// The usage names the two ways the program is called rather than CLI11's "[OPTIONS]" alone.
+class CaptureFormatter : public CLI::Formatter {
+public:
+    std::string make_usage(const CLI::App*, std::string name) const override {
+        return "Usage: " + name + " --output FILE.mp4|FILE.webm|FILE.mkv|FOLDER/ [OPTIONS]\n       " + name +
+               " --output FILE.png --frame MS [OPTIONS]\n";
+    }
+};
 
 bool parseInteger(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
     const char* first = text.data();
@@ -33,12 +56,38 @@ bool parseSize(const std::string& text, int& width, int& height) {
     if (x == std::string::npos) return false;
     std::int64_t w = 0;
     std::int64_t h = 0;
-    if (!parseInteger(text.substr(0, x), 1, kMaxSide, w) || !parseInteger(text.substr(x + 1), 1, kMaxSide, h))
+    if (!parseInteger(text.substr(0, x), 1, kMaxPictureSide, w) ||
+        !parseInteger(text.substr(x + 1), 1, kMaxPictureSide, h))
         return false;
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
 }
+
+// A whole number in [low, high]; CLI11 puts the option's name in front of the message.
+CLI::Validator wholeNumber(std::int64_t low, std::int64_t high, const std::string& what) {
+    return CLI::Validator(
+        [low, high, what](std::string& text) -> std::string {
+            std::int64_t value = 0;
+            if (parseInteger(text, low, high, value)) return {};
+            return "takes " + what + " from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" + text +
+                   "'";
+        },
+        "", "");
+}
+
+const CLI::Validator kSize(
+    [](std::string& text) -> std::string {
+        int width = 0;
+        int height = 0;
+        if (parseSize(text, width, height)) return {};
+        return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide) + ", not '" + text + "'";
+    },
+    "", "");
+
+// CLI11 takes an empty word as a value.
+const CLI::Validator kNotEmpty([](std::string& text) -> std::string { return text.empty() ? "needs a value" : ""; }, "",
+                               "");
 
 std::string lowercase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -46,91 +95,113 @@ std::string lowercase(std::string text) {
     return text;
 }
 
-}  // namespace
-
-bool isVideo(OutputKind kind) { return kind == OutputKind::Mp4 || kind == OutputKind::Mkv || kind == OutputKind::WebM; }
-
-std::optional<OutputKind> outputKindOf(const fs::path& output) {
-    const std::string text = output.string();
-    std::error_code ec;
-    if (!text.empty() && text.back() == '/') return OutputKind::PngFolder;
-    if (fs::is_directory(output, ec)) return OutputKind::PngFolder;
+std::optional<OutputKind> kindOfExtension(const fs::path& output) {
     const std::string extension = lowercase(output.extension().string());
-    if (extension == ".mp4") return OutputKind::Mp4;
-    if (extension == ".mkv") return OutputKind::Mkv;
-    if (extension == ".webm") return OutputKind::WebM;
-    if (extension == ".png") return OutputKind::PngFrame;
+    if (extension == ".mp4") return OutputKind::kMp4;
+    if (extension == ".mkv") return OutputKind::kMkv;
+    if (extension == ".webm") return OutputKind::kWebM;
+    if (extension == ".png") return OutputKind::kPngFrame;
     return std::nullopt;
 }
 
-ParseOutcome parseCaptureArguments(const std::vector<std::string>& arguments, const fs::path& defaultDataDir,
-                                   CaptureOptions& options, std::string& error) {
+std::string sizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+// FFmpeg takes no picture whose bytes a signed int cannot address; for the largest sizes that
+// is less than the option allows.
+bool ffmpegTakesPicture(int width, int height) {
+    const int level = av_log_get_level();
+    av_log_set_level(AV_LOG_QUIET);  // it would also say so in its own words
+    const bool fits = av_image_check_size(static_cast<unsigned>(width), static_cast<unsigned>(height), 0, nullptr) == 0;
+    av_log_set_level(level);
+    return fits;
+}
+
+}  // namespace
+
+bool isVideo(OutputKind kind) {
+    return kind == OutputKind::kMp4 || kind == OutputKind::kMkv || kind == OutputKind::kWebM;
+}
+
+std::optional<OutputKind> outputKindOf(const fs::path& output) {
+    const std::string text = output.string();
+    if (!text.empty() && text.back() == '/') return OutputKind::kPngFolder;
+    if (const auto kind = kindOfExtension(output)) return kind;
+    std::error_code ec;
+    if (fs::is_directory(output, ec)) return OutputKind::kPngFolder;
+    return std::nullopt;
+}
+
+CaptureCommandLine::CaptureCommandLine() : app_(kDescription) {
+    app_.formatter(std::make_shared<CaptureFormatter>());
+    base::prepareCommandLine(app_);
+    app_.add_option("--output", output_,
+                    "Where to write: FILE.mp4, FILE.mkv, FILE.webm, FOLDER/ for PNG frames, or FILE.png with --frame")
+        ->type_name("PATH")
+        ->check(base::kNotAnOption)
+        ->check(kNotEmpty);
+    app_.add_option("--fps", fps_, "Frames a second, default 60")
+        ->type_name("N")
+        ->check(wholeNumber(1, kMaxFps, "a whole number"));
+    app_.add_option("--size", size_, "The window's client size, default 1024x768; video takes even sides up to 8192")
+        ->type_name("WxH")
+        ->check(kSize);
+    const CLI::Validator milliseconds = wholeNumber(0, kMaxMilliseconds, "milliseconds");
+    from_ =
+        app_.add_option("--from", fromMs_, "Write the frames from the first at or after MS; earlier ones run undrawn")
+            ->type_name("MS")
+            ->check(milliseconds);
+    to_ = app_.add_option("--to", toMs_, "Stop before the first frame at or after MS")
+              ->type_name("MS")
+              ->check(milliseconds);
+    frame_ = app_.add_option("--frame", frameMs_, "One frame, the first at or after MS, as a PNG")
+                 ->type_name("MS")
+                 ->check(milliseconds);
+    app_.add_option("--data", dataDir_, "The folder of the show's pictures and music")
+        ->type_name("DIR")
+        ->check(base::kNotAnOption)
+        ->check(kNotEmpty);
+    app_.add_flag("--quiet", quiet_, "No progress line (it is only shown on a terminal anyway)");
+    app_.footer(kFooter);
+}
+
+std::optional<int> CaptureCommandLine::parse(int argc, char** argv, CaptureOptions& options) {
     options = CaptureOptions{};
-    options.dataDir = defaultDataDir;
-    std::optional<std::string> output;
+    if (const auto status = base::parseCommandLine(app_, argc, argv)) return status;
+    std::string error;
+    if (!read(options, error)) return usageError(error);
+    return std::nullopt;
+}
+
+bool CaptureCommandLine::read(CaptureOptions& options, std::string& error) const {
     auto fail = [&error](std::string message) {
         error = std::move(message);
-        return ParseOutcome::Error;
+        return false;
     };
+    // Checked here rather than by CLI11, which would say so before naming an unknown option.
+    if (output_.empty()) return fail("--output is required");
+    options.output = output_;
+    options.fps = fps_;
+    if (!size_.empty()) parseSize(size_, options.width, options.height);
+    if (from_->count() > 0) options.fromMs = fromMs_;
+    if (to_->count() > 0) options.toMs = toMs_;
+    if (frame_->count() > 0) options.frameMs = frameMs_;
+    options.dataDir = dataDir_;
+    options.quiet = quiet_;
 
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string flag = arguments[i];
-        std::optional<std::string> value;
-        if (const auto equals = flag.find('='); flag.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = flag.substr(equals + 1);
-            flag.resize(equals);
-        }
-        if (flag == "--help" || flag == "-h") return ParseOutcome::Help;
-        if (flag == "--quiet") {
-            if (value) return fail("--quiet takes no value");
-            options.quiet = true;
-            continue;
-        }
-        if (flag.rfind("-", 0) != 0) return fail("unexpected argument '" + flag + "'");
-        if (flag != "--output" && flag != "--fps" && flag != "--size" && flag != "--from" && flag != "--to" &&
-            flag != "--frame" && flag != "--data")
-            return fail("unknown option " + flag);
-        if (!value) {
-            if (i + 1 >= arguments.size()) return fail(flag + " needs a value");
-            value = arguments[++i];
-        }
-
-        std::int64_t number = 0;
-        if (flag == "--output") {
-            if (value->empty()) return fail("--output needs a value");
-            output = *value;
-        } else if (flag == "--data") {
-            if (value->empty()) return fail("--data needs a value");
-            options.dataDir = *value;
-        } else if (flag == "--fps") {
-            if (!parseInteger(*value, 1, kMaxFps, number))
-                return fail("--fps takes a whole number from 1 to " + std::to_string(kMaxFps) + ", not '" + *value +
-                            "'");
-            options.fps = static_cast<int>(number);
-        } else if (flag == "--size") {
-            if (!parseSize(*value, options.width, options.height))
-                return fail("--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide) + ", not '" +
-                            *value + "'");
-        } else {
-            if (!parseInteger(*value, 0, kMaxMilliseconds, number))
-                return fail(flag + " takes milliseconds from 0 to " + std::to_string(kMaxMilliseconds) + ", not '" +
-                            *value + "'");
-            (flag == "--from" ? options.fromMs : flag == "--to" ? options.toMs : options.frameMs) = number;
-        }
-    }
-
-    if (!output) return fail("--output is required");
-    options.output = *output;
     const std::optional<OutputKind> kind = outputKindOf(options.output);
     if (!kind)
-        return fail("cannot tell what to write to '" + *output +
+        return fail("cannot tell what to write to '" + output_ +
                     "': end it in .mp4, .webm, .mkv or .png, or with / for a folder of PNG frames");
     options.kind = *kind;
+    std::error_code ec;
+    if (options.kind != OutputKind::kPngFolder && fs::is_directory(options.output, ec))
+        return fail("'" + output_ + "' is a folder: write '" + output_ +
+                    "/' for PNG frames in it, or name a file that is not a folder");
 
     if (options.frameMs) {
         if (options.fromMs || options.toMs) return fail("--frame takes one frame; it cannot go with --from or --to");
-        if (options.kind != OutputKind::PngFrame) return fail("--frame writes one PNG: --output must end in .png");
-    } else if (options.kind == OutputKind::PngFrame) {
+        if (options.kind != OutputKind::kPngFrame) return fail("--frame writes one PNG: --output must end in .png");
+    } else if (options.kind == OutputKind::kPngFrame) {
         return fail("a .png output is one frame: say which with --frame MS, or give a folder (ending in /)");
     }
     if (options.fromMs && options.toMs && *options.toMs <= *options.fromMs)
@@ -140,8 +211,18 @@ ParseOutcome parseCaptureArguments(const std::vector<std::string>& arguments, co
         return fail("no frame at " + std::to_string(options.fps) + " fps falls before --to (" +
                     std::to_string(*options.toMs) + ")" +
                     (options.fromMs ? " from --from (" + std::to_string(*options.fromMs) + ")" : std::string()));
-    if (isVideo(options.kind) && (options.width % 2 != 0 || options.height % 2 != 0))
-        return fail("video needs an even width and height, not " + std::to_string(options.width) + "x" +
-                    std::to_string(options.height) + " (PNG frames take any size)");
-    return ParseOutcome::Run;
+    if (isVideo(options.kind)) {
+        if (options.width > kMaxVideoSide || options.height > kMaxVideoSide)
+            return fail("video is at most " + sizeText(kMaxVideoSide, kMaxVideoSide) + ", not " +
+                        sizeText(options.width, options.height) + " (PNG frames go up to " +
+                        sizeText(kMaxPictureSide, kMaxPictureSide) + ")");
+        if (options.width % 2 != 0 || options.height % 2 != 0)
+            return fail("video needs an even width and height, not " + sizeText(options.width, options.height) +
+                        " (PNG frames take any size)");
+    } else if (!ffmpegTakesPicture(options.width, options.height)) {
+        return fail("a PNG frame of " + sizeText(options.width, options.height) +
+                    " is beyond FFmpeg's picture size limit: (width + 128) x (height + 128) must stay below " +
+                    std::to_string(INT_MAX / 8) + ", as 16255x16255 does");
+    }
+    return true;
 }

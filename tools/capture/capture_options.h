@@ -7,17 +7,24 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "base/command_line.h"
 
 enum class OutputKind {
-    Mp4,        // H.264 + AAC
-    Mkv,        // H.264 + AAC in Matroska
-    WebM,       // VP9 + Opus
-    PngFolder,  // one numbered PNG per frame
-    PngFrame,   // one PNG of one frame
+    kMp4,        // H.264 + AAC
+    kMkv,        // H.264 + AAC in Matroska
+    kWebM,       // VP9 + Opus
+    kPngFolder,  // one numbered PNG per frame
+    kPngFrame,   // one PNG of one frame
 };
 
 bool isVideo(OutputKind kind);
+
+// The largest picture side a video is written at: libx264 and libvpx-vp9 refuse pictures far
+// larger, and decoders' highest levels stop about here. PNG frames go up to kMaxPictureSide.
+constexpr int kMaxVideoSide = 8192;
+// What the option check lets through at most; the OpenGL of the machine may allow less.
+constexpr int kMaxPictureSide = 16384;
 
 // What a running capture reports, a few times a second and once at the end.
 struct CaptureProgress {
@@ -33,14 +40,14 @@ struct CaptureProgress {
 
 struct CaptureOptions {
     std::filesystem::path output;
-    OutputKind kind = OutputKind::Mp4;
+    OutputKind kind = OutputKind::kMp4;
     int fps = 60;
     int width = 1024;
     int height = 768;
     std::optional<std::int64_t> fromMs;   // frames before it run without drawing
     std::optional<std::int64_t> toMs;     // frames with a tick before it
     std::optional<std::int64_t> frameMs;  // one frame: the first whose tick is at or after it
-    std::filesystem::path dataDir;
+    std::filesystem::path dataDir;        // from the command line: empty without --data
     bool quiet = false;
 
     // Renders the same frames and pulls the same sound, but reads nothing back and writes
@@ -51,16 +58,41 @@ struct CaptureOptions {
     std::function<void(const CaptureProgress&)> progress;
 };
 
-enum class ParseOutcome { Run, Help, Error };
+// oyun-capture's command line through CLI11, with the checks of how the options go together
+// that CLI11 cannot make.
+class CaptureCommandLine {
+public:
+    CaptureCommandLine();
+    CaptureCommandLine(const CaptureCommandLine&) = delete;
+    CaptureCommandLine& operator=(const CaptureCommandLine&) = delete;
 
-// Reads the arguments after the program name. `defaultDataDir` is used without --data.
-// On Error, `error` holds one line without the program name.
-ParseOutcome parseCaptureArguments(const std::vector<std::string>& arguments,
-                                   const std::filesystem::path& defaultDataDir, CaptureOptions& options,
-                                   std::string& error);
+    // Reads argv (argv[0] the program) into `options`. Nothing when the capture should run;
+    // otherwise the exit status, once --help or --version has been answered on stdout (0) or
+    // a wrong command line reported with the usage on stderr (2).
+    std::optional<int> parse(int argc, char** argv, CaptureOptions& options);
 
-// The kind of output a path names: a trailing slash or an existing folder is a PNG folder,
-// otherwise its extension decides. Nothing for an unknown extension.
+    // A command line found wrong later (a size this OpenGL cannot draw): reported with the
+    // usage; the exit status, 2.
+    int usageError(const std::string& message) const { return base::usageError(app_, message); }
+
+private:
+    // One line in `error` when the options parsed do not make a capture.
+    bool read(CaptureOptions& options, std::string& error) const;
+
+    CLI::App app_;
+    std::string output_;
+    int fps_ = 60;
+    std::string size_;
+    std::int64_t fromMs_ = 0;
+    std::int64_t toMs_ = 0;
+    std::int64_t frameMs_ = 0;
+    std::string dataDir_;
+    bool quiet_ = false;
+    CLI::Option* from_ = nullptr;
+    CLI::Option* to_ = nullptr;
+    CLI::Option* frame_ = nullptr;
+};
+
+// The kind of output a path names: a trailing slash is a PNG folder, else a known extension
+// decides, else an existing folder is a PNG folder. Nothing when it cannot be told.
 std::optional<OutputKind> outputKindOf(const std::filesystem::path& output);
-
-extern const char* const kCaptureUsage;

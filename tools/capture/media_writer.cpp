@@ -28,8 +28,8 @@ struct Formats {
 
 Formats formatsOf(OutputKind kind) {
     switch (kind) {
-        case OutputKind::Mkv: return {"matroska", "libx264", "aac"};
-        case OutputKind::WebM: return {"webm", "libvpx-vp9", "libopus"};
+        case OutputKind::kMkv: return {"matroska", "libx264", "aac"};
+        case OutputKind::kWebM: return {"webm", "libvpx-vp9", "libopus"};
         default: return {"mp4", "libx264", "aac"};
     }
 }
@@ -48,6 +48,12 @@ void setVideoOptions(const char* encoder, AVDictionary** options) {
         av_dict_set(options, "crf", "30", 0);
         av_dict_set(options, "b", "0", 0);
     }
+}
+
+// System errors in our own words (a full disk, the file size limit), FFmpeg's own in its.
+std::string writeErrorText(int result) {
+    constexpr int kLargestErrno = 4095;
+    return result < 0 && result >= -kLargestErrno ? errnoText(AVUNERROR(result)) : avErrorText(result);
 }
 
 int pickSampleRate(const AVCodec* codec) {
@@ -98,15 +104,15 @@ public:
         if (!openVideo(settings, formats.video, error) || !openAudio(formats.audio, error)) return false;
 
         if (const int opened = avio_open(&format_->pb, file_->temporary().c_str(), AVIO_FLAG_WRITE); opened < 0) {
-            error = "cannot write " + target_ + ": " + avErrorText(opened);
+            error = "cannot write " + target_ + ": " + writeErrorText(opened);
             return false;
         }
         AVDictionary* muxerOptions = nullptr;
-        if (settings.kind == OutputKind::Mp4) av_dict_set(&muxerOptions, "movflags", "+faststart", 0);
+        if (settings.kind == OutputKind::kMp4) av_dict_set(&muxerOptions, "movflags", "+faststart", 0);
         const int written = avformat_write_header(format_, &muxerOptions);
         av_dict_free(&muxerOptions);
         if (written < 0) {
-            error = "cannot write " + target_ + ": " + avErrorText(written);
+            error = "cannot write " + target_ + ": " + writeErrorText(written);
             return false;
         }
         return true;
@@ -114,7 +120,7 @@ public:
 
     // BGR is what libswscale converts to YUV 4:2:0 without a scaling pass: a third of the
     // time RGBA takes, on a CPU that rendering already keeps busy.
-    PixelOrder pixelOrder() const override { return PixelOrder::Bgr; }
+    PixelOrder pixelOrder() const override { return PixelOrder::kBgr; }
 
     bool write(const CapturedFrame& frame, std::string& error) override {
         if (const int result = av_frame_make_writable(videoFrame_.get()); result < 0) return outOfMemory(error);
@@ -138,11 +144,11 @@ public:
             !encode(audio_.get(), audioStream_, nullptr, error) || !encode(video_.get(), videoStream_, nullptr, error))
             return false;
         if (const int result = av_write_trailer(format_); result < 0) {
-            error = "cannot finish " + target_ + ": " + avErrorText(result);
+            error = "cannot finish " + target_ + ": " + writeErrorText(result);
             return false;
         }
         if (const int result = avio_closep(&format_->pb); result < 0) {
-            error = "cannot finish " + target_ + ": " + avErrorText(result);
+            error = "cannot finish " + target_ + ": " + writeErrorText(result);
             return false;
         }
         return file_->commit(error);
@@ -310,7 +316,7 @@ private:
             packet_->stream_index = stream->index;
             result = av_interleaved_write_frame(format_, packet_.get());
             if (result < 0) {
-                error = "cannot write " + target_ + ": " + avErrorText(result);
+                error = "cannot write " + target_ + ": " + writeErrorText(result);
                 return false;
             }
         }

@@ -1,9 +1,14 @@
 // PNG frames through FFmpeg's PNG encoder, RGB24, right side up.
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <system_error>
 
 #include "base/av_util.h"
+#include "base/report.h"
 #include "tools/capture/frame_writer.h"
 #include "tools/capture/staged_output.h"
 
@@ -85,10 +90,12 @@ private:
     AvPacketPtr packet_;
 };
 
-bool writeWhole(const std::filesystem::path& path, const AVPacket& packet, std::string& error) {
+// Writes the packet to `path`; messages name `shownAs`, the file the user will look for.
+bool writeWhole(const std::filesystem::path& path, const std::filesystem::path& shownAs, const AVPacket& packet,
+                std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        error = "cannot write " + path.string() + ": " + errnoText(errno);
+        error = "cannot write " + shownAs.string() + ": " + errnoText(errno);
         return false;
     }
     const auto size = static_cast<std::size_t>(packet.size);
@@ -98,40 +105,53 @@ bool writeWhole(const std::filesystem::path& path, const AVPacket& packet, std::
         ok = false;
         failure = errno;
     }
-    if (!ok) error = "cannot write " + path.string() + ": " + errnoText(failure != 0 ? failure : EIO);
+    if (!ok) error = "cannot write " + shownAs.string() + ": " + errnoText(failure != 0 ? failure : EIO);
     return ok;
 }
 
 class PngFolderWriter : public FrameWriter {
 public:
-    PngFolderWriter(std::unique_ptr<StagedFolder> folder, PngEncoder encoder)
-        : folder_(std::move(folder)), encoder_(std::move(encoder)) {}
+    PngFolderWriter(std::filesystem::path target, std::unique_ptr<StagedFolder> folder, PngEncoder encoder)
+        : target_(std::move(target)), folder_(std::move(folder)), encoder_(std::move(encoder)) {}
 
-    PixelOrder pixelOrder() const override { return PixelOrder::Rgb; }
+    PixelOrder pixelOrder() const override { return PixelOrder::kRgb; }
 
     bool write(const CapturedFrame& frame, std::string& error) override {
         if (!encoder_.encode(frame, error)) return false;
         const std::string name = pngFrameName(frame.number);
-        const bool ok = writeWhole(folder_->staged(name), encoder_.packet(), error);
+        const bool ok = writeWhole(folder_->staged(name), target_ / name, encoder_.packet(), error);
         encoder_.done();
-        if (ok) names_.push_back(name);
+        if (ok) {
+            names_.push_back(name);
+            last_ = frame.number;
+        }
         return ok;
     }
 
-    bool finish(std::string& error) override { return folder_->commit(names_, error); }
+    // A folder used again keeps no frames of a longer earlier capture after this one's last,
+    // which would read as part of it; earlier frames stay, so captures of consecutive spans
+    // fill one folder.
+    bool finish(std::string& error) override {
+        if (!folder_->commit(names_, error)) return false;
+        if (const std::string kept = removeFramesAfter(target_, last_); !kept.empty())
+            base::report(base::Level::kWarning, kept);
+        return true;
+    }
 
 private:
+    std::filesystem::path target_;
     std::unique_ptr<StagedFolder> folder_;
     PngEncoder encoder_;
     std::vector<std::string> names_;
+    std::int64_t last_ = -1;
 };
 
 class PngFileWriter : public FrameWriter {
 public:
-    PngFileWriter(std::unique_ptr<StagedFile> file, PngEncoder encoder)
-        : file_(std::move(file)), encoder_(std::move(encoder)) {}
+    PngFileWriter(std::filesystem::path target, std::unique_ptr<StagedFile> file, PngEncoder encoder)
+        : target_(std::move(target)), file_(std::move(file)), encoder_(std::move(encoder)) {}
 
-    PixelOrder pixelOrder() const override { return PixelOrder::Rgb; }
+    PixelOrder pixelOrder() const override { return PixelOrder::kRgb; }
 
     bool write(const CapturedFrame& frame, std::string& error) override {
         if (written_) {
@@ -139,7 +159,7 @@ public:
             return false;
         }
         if (!encoder_.encode(frame, error)) return false;
-        written_ = writeWhole(file_->temporary(), encoder_.packet(), error);
+        written_ = writeWhole(file_->temporary(), target_, encoder_.packet(), error);
         encoder_.done();
         return written_;
     }
@@ -153,6 +173,7 @@ public:
     }
 
 private:
+    std::filesystem::path target_;
     std::unique_ptr<StagedFile> file_;
     PngEncoder encoder_;
     bool written_ = false;
@@ -166,16 +187,58 @@ std::string pngFrameName(std::int64_t number) {
     return name;
 }
 
+std::optional<std::int64_t> pngFrameNumber(const std::string& name) {
+    constexpr std::string_view kPrefix = "frame_";
+    constexpr std::string_view kSuffix = ".png";
+    constexpr std::size_t kLeastDigits = 6;
+    if (name.size() < kPrefix.size() + kLeastDigits + kSuffix.size() || name.rfind(kPrefix, 0) != 0 ||
+        name.compare(name.size() - kSuffix.size(), kSuffix.size(), kSuffix) != 0)
+        return std::nullopt;
+    const char* first = name.data() + kPrefix.size();
+    const char* last = name.data() + name.size() - kSuffix.size();
+    if (!std::all_of(first, last, [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+    std::int64_t number = 0;
+    if (std::from_chars(first, last, number).ec != std::errc()) return std::nullopt;
+    // Only the spelling pngFrameName gives: "frame_0000001.png" is someone else's.
+    if (pngFrameName(number) != name) return std::nullopt;
+    return number;
+}
+
+std::string removeFramesAfter(const std::filesystem::path& folder, std::int64_t last) {
+    std::error_code ec;
+    std::size_t failed = 0;
+    std::string reason;
+    for (auto entry = std::filesystem::directory_iterator(folder, ec); !ec && entry != std::filesystem::end(entry);
+         entry.increment(ec)) {
+        const std::string name = entry->path().filename().string();
+        const std::optional<std::int64_t> number = pngFrameNumber(name);
+        if (!number || *number <= last) continue;
+        std::error_code problem;
+        if (entry->is_regular_file(problem))
+            std::filesystem::remove(entry->path(), problem);
+        else if (!problem)
+            problem = std::make_error_code(std::errc::is_a_directory);
+        if (problem) {
+            ++failed;
+            if (reason.empty()) reason = errnoText(problem.value());
+        }
+    }
+    if (ec) return "cannot look for frames of an earlier capture in " + folder.string() + ": " + errnoText(ec.value());
+    if (failed == 0) return {};
+    return std::to_string(failed) + (failed == 1 ? " frame" : " frames") + " of an earlier capture after " +
+           pngFrameName(last) + (failed == 1 ? " stays in " : " stay in ") + folder.string() + ": " + reason;
+}
+
 std::unique_ptr<FrameWriter> openPngWriter(const WriterSettings& settings, std::string& error) {
     PngEncoder encoder;
-    if (settings.kind == OutputKind::PngFolder) {
+    if (settings.kind == OutputKind::kPngFolder) {
         auto folder = StagedFolder::create(settings.output, error);
         if (!folder || !encoder.open(settings.width, settings.height, error)) return nullptr;
-        return std::make_unique<PngFolderWriter>(std::move(folder), std::move(encoder));
+        return std::make_unique<PngFolderWriter>(settings.output, std::move(folder), std::move(encoder));
     }
     auto file = StagedFile::create(settings.output, error);
     if (!file || !encoder.open(settings.width, settings.height, error)) return nullptr;
-    return std::make_unique<PngFileWriter>(std::move(file), std::move(encoder));
+    return std::make_unique<PngFileWriter>(settings.output, std::move(file), std::move(encoder));
 }
 
 std::unique_ptr<FrameWriter> openFrameWriter(const WriterSettings& settings, std::string& error) {

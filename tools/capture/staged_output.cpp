@@ -1,5 +1,6 @@
 #include "tools/capture/staged_output.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,8 @@
 namespace fs = std::filesystem;
 
 std::string errnoText(int error) {
+    // EFBIG comes from `ulimit -f` as well as from a file system's largest file (FAT's 4 GiB).
+    if (error == EFBIG) return "file too large for the file size limit (ulimit -f) or the file system";
     std::string text = std::strerror(error);
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z' && (text.size() < 2 || text[1] < 'A' || text[1] > 'Z'))
         text[0] = static_cast<char>(text[0] - 'A' + 'a');
@@ -19,6 +22,33 @@ std::string errnoText(int error) {
 }
 
 namespace {
+
+// The path a chain of symbolic links ends at (which need not exist); `path` itself when it is
+// no link. False with `error` set for a loop.
+bool followLinks(const fs::path& path, fs::path& resolved, std::string& error) {
+    constexpr int kMostLinks = 40;  // as the kernel allows before ELOOP
+    resolved = path;
+    for (int links = 0;; ++links) {
+        struct stat info {};
+        if (::lstat(resolved.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(resolved, ec);
+        if (ec || links == kMostLinks) {
+            error = "cannot write " + path.string() + ": " + errnoText(ec ? ec.value() : ELOOP);
+            return false;
+        }
+        resolved = next.is_absolute() ? next : resolved.parent_path() / next;
+    }
+}
+
+// True when `path` has grown to the process's file size limit: the write that reached it
+// was cut short, and the kernel says so only for the one after it.
+bool reachedFileSizeLimit(const fs::path& path) {
+    struct rlimit limit {};
+    struct stat info {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           ::stat(path.c_str(), &info) == 0 && static_cast<rlim_t>(info.st_size) >= limit.rlim_cur;
+}
 
 // mkstemp makes files only the owner may read; a finished output gets what any new file would.
 mode_t newFileMode() {
@@ -32,21 +62,23 @@ mode_t newFileMode() {
 
 }  // namespace
 
-StagedFile::StagedFile(fs::path target, fs::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)) {}
+StagedFile::StagedFile(fs::path target, fs::path resolved, fs::path temporary)
+    : target_(std::move(target)), resolved_(std::move(resolved)), temporary_(std::move(temporary)) {}
 
 std::unique_ptr<StagedFile> StagedFile::create(const fs::path& target, std::string& error) {
+    fs::path resolved;
+    if (!followLinks(target, resolved, error)) return nullptr;
     std::string name = ".";
-    name += target.filename().string();
+    name += resolved.filename().string();
     name += ".part-XXXXXX";
-    std::string pattern = (target.parent_path() / name).string();
+    std::string pattern = (resolved.parent_path() / name).string();
     const int fd = mkstemp(pattern.data());
     if (fd < 0) {
         error = "cannot write " + target.string() + ": " + errnoText(errno);
         return nullptr;
     }
     ::close(fd);
-    return std::unique_ptr<StagedFile>(new StagedFile(target, pattern));
+    return std::unique_ptr<StagedFile>(new StagedFile(target, resolved, pattern));
 }
 
 StagedFile::~StagedFile() {
@@ -56,7 +88,11 @@ StagedFile::~StagedFile() {
 }
 
 bool StagedFile::commit(std::string& error) {
-    if (::chmod(temporary_.c_str(), newFileMode()) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    if (reachedFileSizeLimit(temporary_)) {
+        error = "cannot write " + target_.string() + ": " + errnoText(EFBIG);
+        return false;
+    }
+    if (::chmod(temporary_.c_str(), newFileMode()) != 0 || ::rename(temporary_.c_str(), resolved_.c_str()) != 0) {
         error = "cannot put " + target_.string() + " in place: " + errnoText(errno);
         return false;
     }

@@ -1,5 +1,6 @@
 // Output written under a temporary name beside its target and moved into place only when
-// complete, so that a failed or interrupted capture leaves nothing half-written.
+// complete, so that a failed or interrupted capture leaves nothing half-written. A target that
+// is a symbolic link is written through: the link stays and what it points to is replaced.
 #pragma once
 
 #include <filesystem>
@@ -9,19 +10,22 @@
 
 class StagedFile {
 public:
-    // Makes the temporary file at once, which proves the target's folder writable.
+    // Makes the temporary file at once, beside the file the target names (through links),
+    // which proves that folder writable.
     static std::unique_ptr<StagedFile> create(const std::filesystem::path& target, std::string& error);
     ~StagedFile();  // removes the temporary file unless committed
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
     const std::filesystem::path& temporary() const { return temporary_; }
-    // Gives the file the permissions a new file gets and renames it over the target.
+    // Gives the file the permissions a new file gets and renames it over the target. A file
+    // that reached the file size limit is refused: the write that crossed it was cut short.
     bool commit(std::string& error);
 
 private:
-    StagedFile(std::filesystem::path target, std::filesystem::path temporary);
-    std::filesystem::path target_;
+    StagedFile(std::filesystem::path target, std::filesystem::path resolved, std::filesystem::path temporary);
+    std::filesystem::path target_;    // as given, for messages
+    std::filesystem::path resolved_;  // the file that is replaced
     std::filesystem::path temporary_;
     bool committed_ = false;
 };
@@ -49,5 +53,6 @@ private:
     bool committed_ = false;
 };
 
-// The text of an errno value, lower-case first letter as in the rest of a message.
+// The text of an errno value, lower-case first letter as in the rest of a message; a file
+// too large says which limits there are.
 std::string errnoText(int error);

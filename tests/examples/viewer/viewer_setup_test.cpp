@@ -1,12 +1,15 @@
 // The model viewer's logic without a window: its command line, texture route and companion
 // texture, model loading, key presses and moves, overlay texts and camera framing.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "base/command_line.h"
 #include "examples/viewer/viewer_hud.h"
 #include "examples/viewer/viewer_input.h"
 #include "examples/viewer/viewer_setup.h"
@@ -14,6 +17,8 @@
 #include "model/collision.h"
 #include "platform/input.h"
 #include "tests/model/model_test_support.h"
+#include "tests/support/output_capture.h"
+#include "tests/support/report_capture.h"
 #include "tests/support/temp_dir.h"
 
 using testing_support::TempWorkingDir;
@@ -23,47 +28,91 @@ namespace {
 
 const std::string kSampleModel = std::string(OYUN_SAMPLE_MODELS) + "/walker.txt";
 
-ArgumentResult parse(const std::vector<const char*>& arguments, ViewerOptions& options, std::string& error) {
-    std::vector<const char*> argv{"oyun-viewer"};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return parseViewerArguments(static_cast<int>(argv.size()), argv.data(), options, error);
+struct Parsed {
+    std::optional<int> status;  // nothing: the viewer runs
+    ViewerOptions options;
+    std::string error;  // the one report of a wrong command line
+    std::string out;    // stdout
+    std::string err;    // stderr, the report aside
+};
+
+// The command line as the program reads it, with what it prints and reports.
+Parsed parse(const std::vector<std::string>& arguments) {
+    base::setProgramName("oyun-viewer");
+    std::vector<std::string> words = {"oyun-viewer"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    Parsed parsed;
+    testing_support::ReportCapture reports;
+    {
+        testing_support::OutputCapture out(STDOUT_FILENO);
+        testing_support::OutputCapture err(STDERR_FILENO);
+        parsed.status = parseViewerArguments(static_cast<int>(argv.size()), argv.data(), parsed.options);
+        parsed.out = out.text();
+        parsed.err = err.text();
+    }
+    if (!reports.reports.empty()) parsed.error = reports.onlyText();
+    return parsed;
 }
 
 TEST(ViewerArguments, TakeAModelAndAnOptionalTexture) {
     TempWorkingDir dir;
-    ViewerOptions options;
-    std::string error;
-    ASSERT_EQ(parse({"walker.txt", "skin.BMP"}, options, error), ArgumentResult::Run);
-    EXPECT_EQ(options.modelPath, "walker.txt");
-    EXPECT_EQ(options.texturePath, "skin.BMP");
-    EXPECT_TRUE(options.textureGiven);
+    Parsed p = parse({"walker.txt", "skin.BMP"});
+    ASSERT_EQ(p.status, std::nullopt) << p.error;
+    EXPECT_EQ(p.options.modelPath, "walker.txt");
+    EXPECT_EQ(p.options.texturePath, "skin.BMP");
+    EXPECT_TRUE(p.options.textureGiven);
 
-    ASSERT_EQ(parse({"walker.txt"}, options, error), ArgumentResult::Run);
-    EXPECT_EQ(options.texturePath, "");  // no walker.tga here
-    EXPECT_FALSE(options.textureGiven);
+    p = parse({"walker.txt"});
+    ASSERT_EQ(p.status, std::nullopt) << p.error;
+    EXPECT_EQ(p.options.texturePath, "");  // no walker.tga here
+    EXPECT_FALSE(p.options.textureGiven);
 
-    // "--" lets a file name start with a dash.
-    ASSERT_EQ(parse({"--", "-odd.txt"}, options, error), ArgumentResult::Run);
-    EXPECT_EQ(options.modelPath, "-odd.txt");
-    EXPECT_EQ(parse({"-h"}, options, error), ArgumentResult::Help);
-    EXPECT_EQ(parse({"walker.txt", "--help"}, options, error), ArgumentResult::Help);
+    // A file name that begins with a dash is given as a path.
+    p = parse({"./-odd.txt"});
+    ASSERT_EQ(p.status, std::nullopt) << p.error;
+    EXPECT_EQ(p.options.modelPath, "./-odd.txt");
+    p = parse({"--", "walker.txt", "skin.tga"});
+    ASSERT_EQ(p.status, std::nullopt) << p.error;
+    EXPECT_EQ(p.options.texturePath, "skin.tga");
+    EXPECT_EQ(p.out + p.err, "");
+}
+
+TEST(ViewerArguments, HelpAndVersionAnswerOnStdout) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"-h"}, {"walker.txt", "--help"}, {"--help", "--bogus"}}) {
+        const Parsed help = parse(arguments);
+        EXPECT_EQ(help.status, 0) << arguments[0];
+        EXPECT_NE(help.out.find("Usage: oyun-viewer [OPTIONS] MODEL [TEXTURE]"), std::string::npos) << help.out;
+        EXPECT_NE(help.out.find("Keys:"), std::string::npos) << help.out;
+        EXPECT_NE(help.out.find("Exit status:"), std::string::npos) << help.out;
+        EXPECT_EQ(help.err, "");
+    }
+    const Parsed version = parse({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, base::versionLine() + "\n");
 }
 
 TEST(ViewerArguments, RefuseWhatCannotBeMeant) {
-    ViewerOptions options;
-    std::string error;
-    const std::vector<std::pair<std::vector<const char*>, std::string>> cases{
-        {{}, "no model file given"},
-        {{"a.txt", "b.tga", "c.tga"}, "too many arguments"},
-        {{"-x", "a.txt"}, "unknown option -x"},
-        {{"--wireframe"}, "unknown option --wireframe"},
-        {{""}, "an empty file name"},
-        {{"--"}, "no model file given"},
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{}, "MODEL is required"},
+        {{"a.txt", "b.tga", "c.tga"}, "The following argument was not expected: c.tga"},
+        {{"-x", "a.txt"}, "The following argument was not expected: -x"},
+        {{"--wireframe"}, "The following argument was not expected: --wireframe"},
+        {{""}, "MODEL: is empty"},
+        {{"a.txt", ""}, "TEXTURE: is empty"},
+        {{"--"}, "MODEL is required"},
+        // Never an option taken for a file, not even after "--".
+        {{"--", "-odd.txt"}, "MODEL: needs a value, not the option -odd.txt"},
+        {{"a.txt", "--", "--help"}, "TEXTURE: needs a value, not the option --help"},
     };
     for (const auto& [arguments, reason] : cases) {
-        error.clear();
-        EXPECT_EQ(parse(arguments, options, error), ArgumentResult::Usage) << reason;
-        EXPECT_EQ(error, reason);
+        const Parsed p = parse(arguments);
+        EXPECT_EQ(p.status, 2) << reason;
+        EXPECT_EQ(p.error, reason);
+        EXPECT_EQ(p.err.rfind("Usage: oyun-viewer [OPTIONS] MODEL [TEXTURE]\n", 0), 0u) << p.err;
+        EXPECT_EQ(p.out, "") << reason;
     }
 }
 
@@ -78,19 +127,15 @@ TEST(ViewerArguments, FindTheTgaBesideTheModelByItsStem) {
     EXPECT_EQ(companionTexturePath("models.d/other.txt"), "");
     EXPECT_EQ(companionTexturePath("models.d/folder.txt"), "");  // a directory is no picture
 
-    ViewerOptions options;
-    std::string error;
-    ASSERT_EQ(parse({"models.d/walker.txt"}, options, error), ArgumentResult::Run);
-    EXPECT_EQ(options.texturePath, "models.d/walker.tga");
-    ASSERT_EQ(parse({"models.d/walker.txt", "given.tga"}, options, error), ArgumentResult::Run);
-    EXPECT_EQ(options.texturePath, "given.tga");
+    EXPECT_EQ(parse({"models.d/walker.txt"}).options.texturePath, "models.d/walker.tga");
+    EXPECT_EQ(parse({"models.d/walker.txt", "given.tga"}).options.texturePath, "given.tga");
 }
 
 TEST(ViewerTextureRoute, OnlyABmpEndingInAnyCaseTakesTheBitmapRoute) {
     for (const char* path : {"skin.bmp", "SKIN.BMP", "dir/a.Bmp", ".bmp"})
-        EXPECT_EQ(textureRouteFor(path), TextureRoute::Bmp) << path;
+        EXPECT_EQ(textureRouteFor(path), TextureRoute::kBmp) << path;
     for (const char* path : {"skin.tga", "skin.bmp.tga", "skinbmp", "bmp", "skin.bm", "", "dir.bmp/skin"})
-        EXPECT_EQ(textureRouteFor(path), TextureRoute::Tga) << path;
+        EXPECT_EQ(textureRouteFor(path), TextureRoute::kTga) << path;
 }
 
 TEST(ViewerModel, LoadsTheSampleWithUnitNormals) {
@@ -134,46 +179,46 @@ protected:
 
 TEST_F(ViewerKeys, AHeldKeyIsOnePress) {
     frame();
-    keys['W'] = 1;
-    toggles['W'] = true;
+    keys[kKeyWireframe] = 1;
+    toggles[kKeyWireframe] = true;
     frame();
-    EXPECT_TRUE(presses.pressed('W'));
+    EXPECT_TRUE(presses.pressed(kKeyWireframe));
     for (int i = 0; i < 3; ++i) {
         frame();
-        EXPECT_FALSE(presses.pressed('W')) << "held frame " << i;
+        EXPECT_FALSE(presses.pressed(kKeyWireframe)) << "held frame " << i;
     }
-    keys['W'] = 0;
+    keys[kKeyWireframe] = 0;
     frame();
-    EXPECT_FALSE(presses.pressed('W'));
-    keys['W'] = 1;
-    toggles['W'] = false;
+    EXPECT_FALSE(presses.pressed(kKeyWireframe));
+    keys[kKeyWireframe] = 1;
+    toggles[kKeyWireframe] = false;
     frame();
-    EXPECT_TRUE(presses.pressed('W'));
-    EXPECT_FALSE(presses.pressed('N'));
+    EXPECT_TRUE(presses.pressed(kKeyWireframe));
+    EXPECT_FALSE(presses.pressed(kKeyNormals));
 }
 
 TEST_F(ViewerKeys, ATapBetweenTwoFramesIsSeenByItsToggle) {
     frame();
-    toggles['P'] = true;  // pressed and released before the frame: the level stays 0
+    toggles[kKeyPause] = true;  // pressed and released before the frame: the level stays 0
     frame();
-    EXPECT_TRUE(presses.pressed('P'));
+    EXPECT_TRUE(presses.pressed(kKeyPause));
     frame();
-    EXPECT_FALSE(presses.pressed('P'));
+    EXPECT_FALSE(presses.pressed(kKeyPause));
     // Released and pressed again between frames while the level reads held throughout.
-    keys['P'] = 1;
-    toggles['P'] = false;
+    keys[kKeyPause] = 1;
+    toggles[kKeyPause] = false;
     frame();
-    EXPECT_TRUE(presses.pressed('P'));
-    toggles['P'] = true;
+    EXPECT_TRUE(presses.pressed(kKeyPause));
+    toggles[kKeyPause] = true;
     frame();
-    EXPECT_TRUE(presses.pressed('P'));
+    EXPECT_TRUE(presses.pressed(kKeyPause));
 }
 
 TEST_F(ViewerKeys, AfterAResetOldTogglesAreNoPressAndKeysOutOfRangeNone) {
-    toggles['W'] = true;  // a press from before the window opened
+    toggles[kKeyWireframe] = true;  // a press from before the window opened
     presses.reset();
     frame();
-    EXPECT_FALSE(presses.pressed('W'));
+    EXPECT_FALSE(presses.pressed(kKeyWireframe));
     EXPECT_FALSE(presses.pressed(-1));
     EXPECT_FALSE(presses.pressed(256));
 }
@@ -186,14 +231,14 @@ TEST_F(ViewerKeys, ArrowsAndPageKeysMoveAtTheirSpeedWithLongFramesCut) {
     EXPECT_EQ(move.z, 0.0f);
     keys[platform::VK_LEFT] = 1;  // opposite keys cancel
     keys[platform::VK_UP] = 1;    // away from the viewer
-    keys[kKeyPageUp] = 1;
+    keys[platform::VK_PRIOR] = 1;
     move = movementFromKeys(keys, 50, 2.0f);
     EXPECT_EQ(move.x, 0.0f);
     EXPECT_FLOAT_EQ(move.y, 0.1f);
     EXPECT_FLOAT_EQ(move.z, -0.1f);
     keys = KeyState{};
     keys[platform::VK_DOWN] = 1;
-    keys[kKeyPageDown] = 1;
+    keys[platform::VK_NEXT] = 1;
     move = movementFromKeys(keys, 5000, 2.0f);
     EXPECT_FLOAT_EQ(move.z, 2.0f * kLongestMoveStep / 1000.0f);
     EXPECT_FLOAT_EQ(move.y, -2.0f * kLongestMoveStep / 1000.0f);

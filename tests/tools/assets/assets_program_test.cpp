@@ -6,6 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 #include "tools/assets/asset_writer.h"
@@ -21,6 +24,7 @@ const std::string kTool = OYUN_ASSETS_TOOL;
 struct ToolRun {
     int exitCode = -1;
     std::string out, err;
+    std::vector<std::string> written;  // what the run left in its working folder
 };
 
 // A path in single quotes for the shell (built by append: GCC 12 warns falsely about
@@ -41,6 +45,10 @@ ToolRun runTool(const std::string& prefix, const std::string& arguments) {
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = readFileBytes(logs.path() / "out.txt");
     run.err = readFileBytes(logs.path() / "err.txt");
+    for (const auto& entry : std::filesystem::directory_iterator(logs.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name != "out.txt" && name != "err.txt") run.written.push_back(name);
+    }
     return run;
 }
 
@@ -90,11 +98,28 @@ TEST(AssetsProgram, FailsClearlyWithoutFonts) {
 }
 
 TEST(AssetsProgram, ExplainsItsUsage) {
-    const ToolRun none = runTool("", "");
-    EXPECT_EQ(none.exitCode, 2);
-    EXPECT_NE(none.err.find("usage: oyun-assets OUTPUT_DIR"), std::string::npos);
     const ToolRun help = runTool("", "--help");
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("usage:"), std::string::npos);
-    EXPECT_EQ(runTool("", "a b").exitCode, 2);
+    EXPECT_EQ(help.out.find("Usage: oyun-assets [OPTIONS] OUTPUT_DIR"), help.out.find('\n') + 1) << help.out;
+    EXPECT_NE(help.out.find("Exit status:"), std::string::npos) << help.out;
+    EXPECT_EQ(help.err, "");
+    const ToolRun version = runTool("", "--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("oyun-assets ", 0), 0u) << version.out;
+
+    // Wrong command lines: the reason, the usage, 2, and nothing written anywhere.
+    const std::vector<std::pair<std::string, std::string>> wrong = {
+        {"", "oyun-assets: OUTPUT_DIR is required\n"},
+        {"a b", "oyun-assets: The following argument was not expected: b\n"},
+        {"--bogus", "oyun-assets: The following argument was not expected: --bogus\n"},
+        {"-x", "oyun-assets: The following argument was not expected: -x\n"},
+        {"-- --bogus", "oyun-assets: OUTPUT_DIR: needs a value, not the option --bogus\n"},
+    };
+    for (const auto& [arguments, reason] : wrong) {
+        const ToolRun run = runTool("", arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments;
+        EXPECT_EQ(run.err.rfind(reason + "Usage: oyun-assets [OPTIONS] OUTPUT_DIR\n", 0), 0u) << run.err;
+        EXPECT_EQ(run.out, "") << arguments;
+        EXPECT_EQ(run.written, std::vector<std::string>{}) << arguments;
+    }
 }

@@ -1,11 +1,15 @@
 // oyun-capture's command line, the frames it chooses and the sound span of each frame.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "demo/offscreen_show.h"
+#include "tests/support/output_capture.h"
+#include "tests/support/report_capture.h"
 #include "tests/support/temp_dir.h"
 #include "tools/capture/capture.h"
 #include "tools/capture/capture_options.h"
@@ -13,36 +17,54 @@
 namespace {
 
 struct Parsed {
-    ParseOutcome outcome;
+    std::optional<int> status;  // nothing: the capture runs
     CaptureOptions options;
-    std::string error;
+    std::string error;  // the one report of a wrong command line
+    std::string out;    // what went to stdout
+    std::string err;    // and to stderr, the report aside
 };
 
+// The command line as the program reads it, with what it prints and reports.
 Parsed parse(const std::vector<std::string>& arguments) {
+    base::setProgramName("oyun-capture");
+    std::vector<std::string> words = {"oyun-capture"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
     Parsed parsed;
-    parsed.outcome = parseCaptureArguments(arguments, "/default/data", parsed.options, parsed.error);
+    testing_support::ReportCapture reports;
+    {
+        testing_support::OutputCapture out(STDOUT_FILENO);
+        testing_support::OutputCapture err(STDERR_FILENO);
+        CaptureCommandLine commandLine;
+        parsed.status = commandLine.parse(static_cast<int>(argv.size()), argv.data(), parsed.options);
+        parsed.out = out.text();
+        parsed.err = err.text();
+    }
+    if (!reports.reports.empty()) parsed.error = reports.onlyText();
     return parsed;
 }
 
 TEST(CaptureArguments, DefaultsAreTheWholeShowAt1024x768And60Fps) {
     const Parsed p = parse({"--output", "show.mp4"});
-    ASSERT_EQ(p.outcome, ParseOutcome::Run) << p.error;
+    ASSERT_EQ(p.status, std::nullopt) << p.error;
     EXPECT_EQ(p.options.output, "show.mp4");
-    EXPECT_EQ(p.options.kind, OutputKind::Mp4);
+    EXPECT_EQ(p.options.kind, OutputKind::kMp4);
     EXPECT_EQ(p.options.fps, 60);
     EXPECT_EQ(p.options.width, 1024);
     EXPECT_EQ(p.options.height, 768);
     EXPECT_FALSE(p.options.fromMs || p.options.toMs || p.options.frameMs);
-    EXPECT_EQ(p.options.dataDir, "/default/data");
+    EXPECT_EQ(p.options.dataDir, "") << "without --data the program searches";
     EXPECT_FALSE(p.options.quiet);
     EXPECT_FALSE(p.options.renderOnly);
+    EXPECT_EQ(p.out + p.err, "");
 }
 
 TEST(CaptureArguments, EveryOptionIsRead) {
     const Parsed p = parse({"--fps", "30", "--size", "640x480", "--from", "1500", "--to=9000", "--data", "d", "--quiet",
                             "--output=clip.webm"});
-    ASSERT_EQ(p.outcome, ParseOutcome::Run) << p.error;
-    EXPECT_EQ(p.options.kind, OutputKind::WebM);
+    ASSERT_EQ(p.status, std::nullopt) << p.error;
+    EXPECT_EQ(p.options.kind, OutputKind::kWebM);
     EXPECT_EQ(p.options.fps, 30);
     EXPECT_EQ(p.options.width, 640);
     EXPECT_EQ(p.options.height, 480);
@@ -52,73 +74,133 @@ TEST(CaptureArguments, EveryOptionIsRead) {
     EXPECT_TRUE(p.options.quiet);
 
     const Parsed frame = parse({"--frame", "65000", "--output", "f.png"});
-    ASSERT_EQ(frame.outcome, ParseOutcome::Run) << frame.error;
-    EXPECT_EQ(frame.options.kind, OutputKind::PngFrame);
+    ASSERT_EQ(frame.status, std::nullopt) << frame.error;
+    EXPECT_EQ(frame.options.kind, OutputKind::kPngFrame);
     EXPECT_EQ(frame.options.frameMs, 65000);
+    EXPECT_FALSE(frame.options.fromMs || frame.options.toMs);
+}
 
-    EXPECT_EQ(parse({"--output", "x.mp4", "--help"}).outcome, ParseOutcome::Help);
-    EXPECT_EQ(parse({"-h"}).outcome, ParseOutcome::Help);
+TEST(CaptureArguments, HelpAndVersionAnswerOnStdout) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--output", "x.mp4", "--help"}, {"-h"}, {"--bogus", "--help"}}) {
+        const Parsed help = parse(arguments);
+        EXPECT_EQ(help.status, 0) << arguments[0];
+        EXPECT_NE(help.out.find("Usage: oyun-capture --output FILE.mp4"), std::string::npos) << help.out;
+        for (const char* option : {"--output", "--fps", "--size", "--from", "--to", "--frame", "--data", "--quiet"})
+            EXPECT_NE(help.out.find(option), std::string::npos) << option;
+        EXPECT_NE(help.out.find("Exit status:"), std::string::npos);
+        EXPECT_EQ(help.err, "");
+    }
+    const Parsed version = parse({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, base::versionLine() + "\n");
 }
 
 TEST(CaptureArguments, TheOutputNameSaysWhatIsWritten) {
-    EXPECT_EQ(outputKindOf("a.mp4"), OutputKind::Mp4);
-    EXPECT_EQ(outputKindOf("a.MKV"), OutputKind::Mkv);
-    EXPECT_EQ(outputKindOf("dir.x/a.webm"), OutputKind::WebM);
-    EXPECT_EQ(outputKindOf("a.Png"), OutputKind::PngFrame);
-    EXPECT_EQ(outputKindOf("frames/"), OutputKind::PngFolder);
-    EXPECT_EQ(outputKindOf("frames.mp4/"), OutputKind::PngFolder);
+    EXPECT_EQ(outputKindOf("a.mp4"), OutputKind::kMp4);
+    EXPECT_EQ(outputKindOf("a.MKV"), OutputKind::kMkv);
+    EXPECT_EQ(outputKindOf("dir.x/a.webm"), OutputKind::kWebM);
+    EXPECT_EQ(outputKindOf("a.Png"), OutputKind::kPngFrame);
+    EXPECT_EQ(outputKindOf("frames/"), OutputKind::kPngFolder);
+    EXPECT_EQ(outputKindOf("frames.mp4/"), OutputKind::kPngFolder);
     EXPECT_EQ(outputKindOf("a.avi"), std::nullopt);
     EXPECT_EQ(outputKindOf("frames"), std::nullopt);
 
     testing_support::TempWorkingDir dir;
     std::filesystem::create_directory("existing");
-    EXPECT_EQ(outputKindOf("existing"), OutputKind::PngFolder);
+    EXPECT_EQ(outputKindOf("existing"), OutputKind::kPngFolder);
+    // The name decides: the option check then refuses a folder named like a file.
+    std::filesystem::create_directory("clip.mp4");
+    EXPECT_EQ(outputKindOf("clip.mp4"), OutputKind::kMp4);
 }
 
 TEST(CaptureArguments, MistakesAreOneLineEach) {
+    testing_support::TempWorkingDir dir;
+    std::filesystem::create_directory("x.mp4");
+    std::filesystem::create_directory("still.png");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{}, "--output is required"},
-        {{"--output"}, "--output needs a value"},
-        {{"--output", ""}, "--output needs a value"},
-        {{"--output", "x.mp4", "--speed", "2"}, "unknown option --speed"},
-        {{"--output", "x.mp4", "extra"}, "unexpected argument 'extra'"},
-        {{"--output", "x.avi"}, "cannot tell what to write to 'x.avi'"},
+        {{"--output"}, "--output: 1 required PATH missing"},
+        {{"--output", ""}, "--output: needs a value"},
+        {{"--output", "--quiet"}, "--output: needs a value, not the option --quiet"},
+        {{"--output", "y.mp4", "--data", "--quiet"}, "--data: needs a value, not the option --quiet"},
+        {{"--output", "y.mp4", "--data="}, "--data: 1 required DIR missing"},
+        {{"--output", "y.mp4", "--data", ""}, "--data: needs a value"},
+        {{"--bogus"}, "The following argument was not expected: --bogus"},
+        {{"--output", "y.mp4", "--speed", "2"}, "The following arguments were not expected:"},
+        {{"--output", "y.mp4", "extra"}, "The following argument was not expected: extra"},
+        {{"--output", "y.avi"}, "cannot tell what to write to 'y.avi'"},
         {{"--output", "frames"}, "cannot tell what to write to 'frames'"},
-        {{"--output", "x.mp4", "--fps", "0"}, "--fps takes a whole number from 1 to 1000, not '0'"},
-        {{"--output", "x.mp4", "--fps", "1001"}, "--fps takes a whole number"},
-        {{"--output", "x.mp4", "--fps", "30fps"}, "--fps takes a whole number"},
-        {{"--output", "x.mp4", "--fps", "-5"}, "--fps takes a whole number"},
-        {{"--output", "x.mp4", "--size", "640"}, "--size takes WIDTHxHEIGHT"},
-        {{"--output", "x.mp4", "--size", "0x480"}, "--size takes WIDTHxHEIGHT"},
-        {{"--output", "x.mp4", "--size", "640x"}, "--size takes WIDTHxHEIGHT"},
-        {{"--output", "x.mp4", "--size", "640x480x2"}, "--size takes WIDTHxHEIGHT"},
-        {{"--output", "x.mp4", "--size", "20000x480"}, "--size takes WIDTHxHEIGHT"},
-        {{"--output", "x.mp4", "--from", "-1"}, "--from takes milliseconds"},
-        {{"--output", "x.mp4", "--to", "1.5"}, "--to takes milliseconds"},
-        {{"--output", "x.mp4", "--from", "2000", "--to", "2000"}, "--to (2000) must come after --from (2000)"},
-        {{"--output", "x.mp4", "--to", "0"}, "no frame at 60 fps falls before --to (0)"},
-        {{"--output", "x.mp4", "--from", "1001", "--to", "1010"},
+        {{"--output", "x.mp4"}, "'x.mp4' is a folder: write 'x.mp4/' for PNG frames in it"},
+        {{"--output", "still.png", "--frame", "100"}, "'still.png' is a folder"},
+        {{"--output", "y.mp4", "--fps", "0"}, "--fps: takes a whole number from 1 to 1000, not '0'"},
+        {{"--output", "y.mp4", "--fps", "1001"}, "--fps: takes a whole number"},
+        {{"--output", "y.mp4", "--fps", "30fps"}, "--fps: takes a whole number"},
+        {{"--output", "y.mp4", "--fps", "-5"}, "--fps: takes a whole number"},
+        {{"--output", "y.mp4", "--size", "640"}, "--size: takes WIDTHxHEIGHT"},
+        {{"--output", "y.mp4", "--size", "0x480"}, "--size: takes WIDTHxHEIGHT"},
+        {{"--output", "y.mp4", "--size", "640x"}, "--size: takes WIDTHxHEIGHT"},
+        {{"--output", "y.mp4", "--size", "640x480x2"}, "--size: takes WIDTHxHEIGHT"},
+        {{"--output", "frames/", "--size", "16385x480"}, "--size: takes WIDTHxHEIGHT, each from 1 to 16384"},
+        {{"--output", "y.mp4", "--size", "20000x480"}, "--size: takes WIDTHxHEIGHT"},
+        {{"--output", "y.mp4", "--size", "16384x16384"}, "video is at most 8192x8192, not 16384x16384"},
+        {{"--output", "y.png", "--frame", "0", "--size", "16384x16384"},
+         "a PNG frame of 16384x16384 is beyond FFmpeg's picture size limit"},
+        {{"--output", "frames/", "--size", "16384x16129"}, "a PNG frame of 16384x16129 is beyond"},
+        {{"--output", "y.webm", "--size", "640x8194"}, "video is at most 8192x8192, not 640x8194"},
+        {{"--output", "y.mkv", "--size", "8193x480"}, "video is at most 8192x8192"},
+        {{"--output", "y.mp4", "--from", "-1"}, "--from: takes milliseconds"},
+        {{"--output", "y.mp4", "--to", "1.5"}, "--to: takes milliseconds"},
+        {{"--output", "y.png", "--frame", "86400001"}, "--frame: takes milliseconds from 0 to 86400000"},
+        {{"--output", "y.mp4", "--from", "2000", "--to", "2000"}, "--to (2000) must come after --from (2000)"},
+        {{"--output", "y.mp4", "--to", "0"}, "no frame at 60 fps falls before --to (0)"},
+        {{"--output", "y.mp4", "--from", "1001", "--to", "1010"},
          "no frame at 60 fps falls before --to (1010) from --from (1001)"},
-        {{"--output", "x.mp4", "--quiet=yes"}, "--quiet takes no value"},
-        {{"--output", "x.mp4", "--frame", "100"}, "--frame writes one PNG: --output must end in .png"},
-        {{"--output", "x.png", "--frame", "100", "--from", "50"}, "--frame takes one frame"},
-        {{"--output", "x.png"}, "a .png output is one frame"},
-        {{"--output", "x.mp4", "--size", "161x120"}, "video needs an even width and height, not 161x120"},
-        {{"--output", "x.webm", "--size", "160x121"}, "video needs an even width and height"},
+        {{"--output", "y.mp4", "--quiet=maybe"}, "Could not convert: --quiet = maybe"},
+        {{"--output", "y.mp4", "--frame", "100"}, "--frame writes one PNG: --output must end in .png"},
+        {{"--output", "y.png", "--frame", "100", "--from", "50"}, "--frame takes one frame"},
+        {{"--output", "y.png"}, "a .png output is one frame"},
+        {{"--output", "y.mp4", "--size", "161x120"}, "video needs an even width and height, not 161x120"},
+        {{"--output", "y.webm", "--size", "160x121"}, "video needs an even width and height"},
     };
     for (const auto& [arguments, message] : cases) {
         std::string joined;
         for (const std::string& argument : arguments) joined += argument + " ";
         const Parsed p = parse(arguments);
-        EXPECT_EQ(p.outcome, ParseOutcome::Error) << joined;
+        EXPECT_EQ(p.status, 2) << joined;
         EXPECT_EQ(p.error.rfind(message, 0), 0u) << joined << "-> " << p.error;
         EXPECT_EQ(p.error.find('\n'), std::string::npos) << joined;
+        // The usage follows on stderr: both ways of calling the program, and where to read more.
+        EXPECT_EQ(p.err.rfind("Usage: oyun-capture --output FILE.mp4", 0), 0u) << joined << "-> " << p.err;
+        EXPECT_NE(p.err.find("--frame MS"), std::string::npos) << joined;
+        EXPECT_EQ(p.out, "") << joined;
     }
 }
 
-TEST(CaptureArguments, PngFramesTakeOddSizes) {
-    EXPECT_EQ(parse({"--output", "frames/", "--size", "161x121"}).outcome, ParseOutcome::Run);
-    EXPECT_EQ(parse({"--output", "f.png", "--frame", "0", "--size", "1x1"}).outcome, ParseOutcome::Run);
+TEST(CaptureArguments, SizesUpToWhatEachOutputTakes) {
+    testing_support::TempWorkingDir dir;
+    std::filesystem::create_directory("x.mp4");
+    const std::vector<std::vector<std::string>> fine = {
+        {"--output", "frames/", "--size", "161x121"},
+        {"--output", "f.png", "--frame", "0", "--size", "1x1"},
+        {"--output", "f.png", "--frame", "0", "--size", "16255x16255"},
+        {"--output", "frames/", "--size", "16384x16128"},
+        {"--output", "frames/", "--size", "16384x2"},
+        {"--output", "y.mp4", "--size", "8192x8192"},
+        {"--output", "y.webm", "--size", "2x8192"},
+        {"--output", "x.mp4/", "--size", "9000x9000"},  // a folder of that name, asked for as one
+    };
+    for (const std::vector<std::string>& arguments : fine) {
+        const Parsed p = parse(arguments);
+        EXPECT_EQ(p.status, std::nullopt) << arguments[1] << " " << arguments.back() << ": " << p.error;
+    }
+    EXPECT_EQ(parse({"--output", "x.mp4/"}).options.kind, OutputKind::kPngFolder);
+
+    // What only the OpenGL of the machine can say.
+    EXPECT_EQ(sizeBeyondDrawing(16384, 16384, {16384, 16384}), "");
+    EXPECT_EQ(sizeBeyondDrawing(8192, 100, {8192, 8192}), "");
+    EXPECT_EQ(sizeBeyondDrawing(8193, 100, {8192, 8192}), "this OpenGL draws at most 8192x8192, not 8193x100");
+    EXPECT_EQ(sizeBeyondDrawing(100, 4097, {8192, 4096}), "this OpenGL draws at most 8192x4096, not 100x4097");
 }
 
 TEST(CaptureFrames, RangesStartAtTheFirstFrameAtOrAfterEachTime) {

@@ -3,14 +3,20 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 #include "tools/capture/frame_pipe.h"
+#include "tools/capture/frame_writer.h"
 #include "tools/capture/progress_bar.h"
 #include "tools/capture/staged_output.h"
 
@@ -158,6 +164,53 @@ TEST(CaptureStaging, AFolderKeepsWhatWasThereAndLosesWhatFailed) {
     EXPECT_EQ(readFileBytes(dir.path() / "old" / "frame_000002.png"), "frame 2");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() / "old"), fs::directory_iterator()), 3)
         << "the staging folder stayed";
+}
+
+// Only names the capture itself gives are taken for its frames: a folder used again loses
+// nothing else.
+TEST(CaptureStaging, OnlyTheCapturesOwnNamesAreFrames) {
+    const std::vector<std::pair<std::string, std::optional<std::int64_t>>> names = {
+        {"frame_000000.png", 0},
+        {"frame_000709.png", 709},
+        {"frame_1234567.png", 1234567},
+        {"frame_12.png", std::nullopt},
+        {"frame_0000001.png", std::nullopt},
+        {"frame_00007a.png", std::nullopt},
+        {"frame_-00001.png", std::nullopt},
+        {"frame_+00001.png", std::nullopt},
+        {"frame_000001.PNG", std::nullopt},
+        {"frame_000001.png.bak", std::nullopt},
+        {"xframe_000001.png", std::nullopt},
+        {"frame_.png", std::nullopt},
+        {"frame_99999999999999999999.png", std::nullopt},
+    };
+    for (const auto& [name, number] : names) {
+        EXPECT_EQ(pngFrameNumber(name), number) << name;
+        if (number) {
+            EXPECT_EQ(pngFrameName(*number), name);
+        }
+    }
+}
+
+TEST(CaptureStaging, StaleFramesAfterTheLastGoAndNothingElse) {
+    TempWorkingDir dir;
+    for (const char* name : {"frame_000003.png", "frame_000004.png", "frame_000005.png", "frame_000010.png",
+                             "frame_12.png", "frame_000011.png.bak", "notes.txt"})
+        writeFileBytes(name, "x");
+    EXPECT_EQ(removeFramesAfter(dir.path(), 4), "");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir.path())) left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"frame_000003.png", "frame_000004.png", "frame_000011.png.bak",
+                                              "frame_12.png", "notes.txt"}));
+
+    fs::create_directory("frame_000020.png");
+    fs::create_directory("frame_000021.png");
+    EXPECT_EQ(removeFramesAfter(dir.path(), 4), "2 frames of an earlier capture after frame_000004.png stay in " +
+                                                    dir.path().string() + ": is a directory");
+    EXPECT_TRUE(fs::is_directory("frame_000020.png"));
+    EXPECT_EQ(removeFramesAfter(dir.path() / "missing", 4).rfind("cannot look for frames of an earlier capture in ", 0),
+              0u);
 }
 
 TEST(CaptureProgressLine, SaysFramesShowTimeSpeedAndTimeLeft) {

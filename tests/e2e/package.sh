@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The Debian package: cpack writes oyun_<version>_<arch>.deb, whose control file names what
+# the programs need at run time and whose files are the installation under /usr, nothing else.
+source "$(dirname "$0")/lib.sh"
+BUILD=$(realpath "$1")
+cd "$E2E_TMP"
+cpack --config "$BUILD/CPackConfig.cmake" -G DEB -B "$E2E_TMP/out" >"$E2E_TMP/cpack.log" 2>&1 ||
+  { cat "$E2E_TMP/cpack.log"; fail "cpack"; }
+deb=$(ls "$E2E_TMP"/out/oyun_*_*.deb 2>/dev/null | head -n1)
+[ -n "$deb" ] || { ls -R "$E2E_TMP/out"; fail "no oyun_<version>_<arch>.deb"; }
+[[ "$(basename "$deb")" =~ ^oyun_[0-9][0-9.]*_$(dpkg --print-architecture)\.deb$ ]] || fail "named $(basename "$deb")"
+
+control=$(dpkg-deb -I "$deb")
+depends=$(dpkg-deb -f "$deb" Depends)
+for need in libsdl2 libavcodec libavformat libswresample libswscale libavutil libgl1 libglu1 libfontconfig \
+  libfreetype fonts-liberation fonts-dejavu-core libgl1-mesa-dri; do
+  grep -q "$need" <<<"$depends" || fail "Depends lacks $need: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = oyun ] || fail "package name: $control"
+
+files=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in ./usr/bin/oyun ./usr/bin/oyun-capture ./usr/bin/oyun-viewer ./usr/bin/oyun-assets \
+  ./usr/share/oyun/data/music.wma ./usr/share/applications/oyun.desktop \
+  ./usr/share/icons/hicolor/256x256/apps/oyun.png ./usr/share/man/man1/oyun.1.gz ./usr/share/doc/oyun/LICENSE; do
+  grep -qx "$file" <<<"$files" || fail "the package lacks $file"
+done
+strays=$(grep -v '^\./usr/' <<<"$files" | grep -vx '\./' || true)
+[ -z "$strays" ] || fail "files outside /usr: $strays"
+! grep -qE 'test|bench|fuzz' <<<"$files" || fail "tests in the package: $(grep -E 'test|bench|fuzz' <<<"$files")"
+echo "e2e: package OK ($(basename "$deb"), $(wc -l <<<"$files") entries)"
