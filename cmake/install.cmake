@@ -48,6 +48,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 # The libraries come from the programs themselves; the fonts, the GL driver and EGL (for the
 # offscreen capture) are loaded at run time and must be named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libgl1-mesa-dri, libegl1, libegl-mesa0")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-dejavu-core, libgl1, libgl1-mesa-dri, libegl1, libegl-mesa0")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

@@ -9,6 +9,7 @@
 
 #include "base/command_line.h"
 #include "base/report.h"
+#include "tests/support/command_line_run.h"
 #include "tests/support/output_capture.h"
 #include "tests/support/report_capture.h"
 
@@ -90,41 +91,33 @@ TEST(CommandLine, HelpVersionAndWrongArgumentsAreAnsweredAlike) {
         {{"--data=-"}, std::nullopt, ""},
         {{"--from", "soon"}, 2, "--from: Value soon not in range 0 to 1000000"},
     };
-    for (const CommandLineCase& test : cases) {
-        ReportCapture captured;
-        CLI::App app{"test program"};
-        base::prepareCommandLine(app);
+    struct Options {
         std::string data;
         bool window = false;
         int from = 0;
-        app.add_option("--data", data, "data folder")->check(base::kNotAnOption);
-        app.add_flag("--window", window, "windowed");
-        app.add_option("--from", from, "start")->check(CLI::Range(0, 1000000));
-        std::vector<std::string> words = {"oyun"};
-        words.insert(words.end(), test.arguments.begin(), test.arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        std::optional<int> status;
-        std::string printed;
-        std::string warned;
-        {
-            OutputCapture out(STDOUT_FILENO);
-            OutputCapture err(STDERR_FILENO);
-            status = base::parseCommandLine(app, static_cast<int>(argv.size()), argv.data());
-            printed = out.text();
-            warned = err.text();
-        }
+    };
+    for (const CommandLineCase& test : cases) {
+        const auto parsed = testing_support::parseCommandLineOf<Options>(
+            "oyun", test.arguments, [](int argc, char** argv, Options& options) {
+                CLI::App app{"test program"};
+                base::prepareCommandLine(app);
+                app.add_option("--data", options.data, "data folder")->check(base::kNotAnOption);
+                app.add_flag("--window", options.window, "windowed");
+                app.add_option("--from", options.from, "start")->check(CLI::Range(0, 1000000));
+                return base::parseCommandLine(app, argc, argv);
+            });
+        const std::optional<int> status = parsed.status;
+        const std::string& printed = parsed.out;
         // A wrong command line is followed by the usage.
         if (status == 2) {
-            EXPECT_NE(warned.find("Usage: oyun"), std::string::npos) << warned;
+            EXPECT_NE(parsed.err.find("Usage: oyun"), std::string::npos) << parsed.err;
         }
         const std::string line = test.arguments.empty() ? "" : test.arguments[0];
         EXPECT_EQ(status, test.status) << line;
         if (test.report.empty()) {
-            EXPECT_TRUE(captured.reports.empty()) << line;
+            EXPECT_EQ(parsed.error, "") << line;
         } else {
-            ASSERT_EQ(captured.reports.size(), 1u) << line;
-            EXPECT_NE(captured.reports[0].text.find(test.report), std::string::npos) << captured.reports[0].text;
+            EXPECT_NE(parsed.error.find(test.report), std::string::npos) << parsed.error;
         }
         if (line == "--version") {
             EXPECT_EQ(printed, base::versionLine() + "\n");

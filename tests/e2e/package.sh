@@ -12,9 +12,10 @@ deb=$(ls "$E2E_TMP"/out/oyun_*_*.deb 2>/dev/null | head -n1)
 
 control=$(dpkg-deb -I "$deb")
 depends=$(dpkg-deb -f "$deb" Depends)
-for need in libsdl2 libavcodec libavformat libswresample libswscale libavutil libgl1 libglu1 libfontconfig \
-  libfreetype fonts-liberation fonts-dejavu-core libgl1-mesa-dri; do
-  grep -q "$need" <<<"$depends" || fail "Depends lacks $need: $depends"
+for need in 'libsdl2-[0-9.-]*' 'libavcodec[0-9]*' 'libavformat[0-9]*' 'libswresample[0-9]*' 'libswscale[0-9]*' \
+  'libavutil[0-9]*' libgl1 'libglu1[-a-z]*' 'libfontconfig[0-9]*' 'libfreetype[0-9]*' fonts-liberation \
+  fonts-dejavu-core libgl1-mesa-dri; do
+  grep -Eq "(^|[,|] ?)$need( |,|$)" <<<"$depends" || fail "Depends lacks $need: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = oyun ] || fail "package name: $control"
 

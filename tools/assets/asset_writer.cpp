@@ -7,9 +7,11 @@
 #include <system_error>
 
 #include "tools/assets/file_output.h"
+#include "tools/assets/loudness.h"
 #include "tools/assets/music.h"
 #include "tools/assets/pictures.h"
 #include "tools/assets/tga_writer.h"
+#include "tools/assets/wma_reader.h"
 #include "tools/assets/wma_writer.h"
 
 namespace assets {
@@ -96,11 +98,18 @@ bool writeAssets(const std::string& folder, std::FILE* progress, std::string& er
     const double rendered = secondsSince(start);
     const std::string path = (fs::path(folder) / "music.wma").string();
     if (!writeWma(path, music, error)) return false;
+    // Measured after the round trip: the codec moves the peaks.
+    StereoBuffer decoded;
+    if (!readWma(path, decoded, error)) return false;
+    const LevelReading level = measureLevel(decoded, kSampleRate);
     if (progress != nullptr) {
-        std::fprintf(
-            progress, "oyun-assets: music.wma     %.1f s at %d Hz stereo, synthesised in %.2f s, encoded in %.2f s\n",
-            static_cast<double>(music.frames()) / kSampleRate, kSampleRate, rendered, secondsSince(start) - rendered);
+        std::fprintf(progress,
+                     "oyun-assets: music.wma     %.1f s at %d Hz stereo, synthesised in %.2f s, encoded in %.2f s, "
+                     "%.1f LUFS, %.1f dBTP\n",
+                     static_cast<double>(music.frames()) / kSampleRate, kSampleRate, rendered,
+                     secondsSince(start) - rendered, level.lufs, level.truePeakDb);
     }
+    if (!checkMusicLevel(level, path, error)) return false;
     return true;
 }
 

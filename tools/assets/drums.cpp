@@ -82,12 +82,14 @@ void clap(const DrumHit& hit, StereoBuffer& out) {
 
 void hat(const DrumHit& hit, StereoBuffer& out, float decay) {
     Noise noise(hitSeed(hit));
-    StateVariableFilter high, ring;
+    StateVariableFilter high, ring, air;
     high.setup(7000.0f, 0.7f);
     ring.setup(8200.0f, 3.0f);
+    air.setup(10200.0f, 1.5f);
     renderStereo(hit, out, [&](float t) {
         const float n = noise.next();
-        const float s = (high.process(n).high + 0.4f * ring.process(n).band) * std::exp(-t / decay) * 0.22f;
+        const float s = (high.process(n).high + 0.4f * ring.process(n).band + 0.35f * air.process(n).band) *
+                        std::exp(-t / decay) * 0.22f;
         return std::pair{s, s};
     });
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 #include "tools/assets/synth_units.h"
 
@@ -131,24 +132,43 @@ float peakOf(const StereoBuffer& buffer) {
     return peak;
 }
 
-void masterToPeak(StereoBuffer& buffer, float peak) {
-    const float before = peakOf(buffer);
-    if (!(before > 0.0f) || !std::isfinite(before)) return;
-    // Normalise to 1, pass everything below the knee unchanged and bend what lies above it
-    // smoothly towards 1, then scale to the wanted peak.
-    constexpr float kKnee = 0.6f;
-    auto shape = [&](float v) {
-        const float x = std::fabs(v) / before;
-        float y = x;
-        if (x > kKnee) y = kKnee + (1.0f - kKnee) * std::tanh((x - kKnee) / (1.0f - kKnee));
-        return std::copysign(y, v);
-    };
-    for (float& v : buffer.left) v = shape(v);
-    for (float& v : buffer.right) v = shape(v);
-    const float after = peakOf(buffer);
-    const float scale = peak / after;
-    for (float& v : buffer.left) v *= scale;
-    for (float& v : buffer.right) v *= scale;
+void limitPeaks(StereoBuffer& buffer, float ceiling, double attackSeconds, double releaseSeconds) {
+    const std::size_t n = buffer.frames();
+    const std::size_t w = std::max<std::size_t>(1, frameAt(attackSeconds) / 2);
+    std::vector<float> need(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const float m = std::max(std::fabs(buffer.left[i]), std::fabs(buffer.right[i]));
+        need[i] = m > ceiling ? ceiling / m : 1.0f;
+    }
+    // Each frame takes the least gain any frame within w of it needs; averaging that over the
+    // same span then keeps every frame at or below its own need, with smooth slopes.
+    std::vector<float> low(n);
+    std::deque<std::size_t> window;  // frames of rising need, the least in front
+    for (std::size_t j = 0, i = 0; i < n; ++i) {
+        for (; j < n && j <= i + w; ++j) {
+            while (!window.empty() && need[window.back()] >= need[j]) window.pop_back();
+            window.push_back(j);
+        }
+        while (window.front() + w < i) window.pop_front();
+        low[i] = need[window.front()];
+    }
+    std::vector<double> sum(n + 1, 0.0);
+    for (std::size_t i = 0; i < n; ++i) sum[i + 1] = sum[i] + low[i];
+    const float keep = std::exp(-1.0f / static_cast<float>(releaseSeconds * kSampleRate));
+    float dip = 0.0f;  // 1 - gain, fading away after each peak
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t from = i >= w ? i - w : 0;
+        const std::size_t to = std::min(n, i + w + 1);
+        // Frames past either end need no gain change.
+        const auto outside = static_cast<double>(2 * w + 1 - (to - from));
+        const auto smooth = static_cast<float>((sum[to] - sum[from] + outside) / static_cast<double>(2 * w + 1));
+        dip = std::max(1.0f - smooth, dip * keep);
+        // Floats would otherwise creep towards 1 for ever and never leave the quiet untouched.
+        if (dip < 1e-6f) dip = 0.0f;
+        const float gain = std::min(1.0f - dip, need[i]);
+        buffer.left[i] *= gain;
+        buffer.right[i] *= gain;
+    }
 }
 
 void fadeOut(StereoBuffer& buffer, double seconds) {

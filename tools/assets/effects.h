@@ -23,9 +23,10 @@ std::vector<float> duckingCurve(std::size_t frames, const std::vector<double>& k
 // Removes the DC and sub-audible rumble below about 25 Hz.
 void removeRumble(StereoBuffer& buffer);
 
-// Rounds the peaks off with a soft knee and scales the whole buffer so its largest sample is
-// exactly `peak` (linear, below 1); a silent buffer stays silent.
-void masterToPeak(StereoBuffer& buffer, float peak);
+// Rides the gain down wherever a sample would pass `ceiling` (linear), reaching the dip
+// `attackSeconds` ahead of the peak and recovering with the release time constant, so no
+// sample of the result passes the ceiling and nothing below it is shaped.
+void limitPeaks(StereoBuffer& buffer, float ceiling, double attackSeconds, double releaseSeconds);
 
 // Fades the last `seconds` to silence along a raised cosine.
 void fadeOut(StereoBuffer& buffer, double seconds);

@@ -1,11 +1,14 @@
 // Mixdown: each track is rendered alone, ducked under the kick where it should pump, and sent
-// in part to the echo and the reverb; the master sums it all and sets the peak.
+// in part to the echo and the reverb; the master sums it all, sets the loudness and limits the peaks.
 #include "tools/assets/music.h"
+
+#include <cmath>
 
 #include "tools/assets/arrangement.h"
 #include "tools/assets/drums.h"
 #include "tools/assets/effects.h"
 #include "tools/assets/instruments.h"
+#include "tools/assets/loudness.h"
 #include "tools/assets/score.h"
 
 namespace assets {
@@ -122,8 +125,24 @@ StereoBuffer renderMusic() {
     StereoBuffer out = std::move(mix.master);
     removeRumble(out);
     fadeOut(out, kTailSeconds);
-    masterToPeak(out, kMusicPeak);
+    masterToLoudness(out, kMusicLoudness, kMusicCeiling);
     return out;
+}
+
+void masterToLoudness(StereoBuffer& buffer, double lufs, float ceiling) {
+    const StereoBuffer dry = buffer;
+    double gainDb = lufs - integratedLoudness(dry, kSampleRate);
+    for (int round = 0; round < 8; ++round) {
+        const auto gain = static_cast<float>(std::pow(10.0, gainDb / 20.0));
+        for (std::size_t i = 0; i < dry.frames(); ++i) {
+            buffer.left[i] = dry.left[i] * gain;
+            buffer.right[i] = dry.right[i] * gain;
+        }
+        limitPeaks(buffer, ceiling, 0.004, 0.06);
+        const double miss = lufs - integratedLoudness(buffer, kSampleRate);
+        if (std::fabs(miss) < 0.01) break;
+        gainDb += miss;
+    }
 }
 
 }  // namespace assets

@@ -285,10 +285,12 @@ void composePeak(Composer& c, const Section& s) {
     c.impact(s.startBeat, 1.0f);
     c.crash(s.startBeat, 1.0f);
     c.cutoff(s.startBeat, 4200.0f);
+    // Held and wide, with no hats, claps or arpeggio: the anthem's groove then arrives as news.
     for (std::size_t i = 0; i < s.bars.size(); ++i) {
         const Bar& bar = s.bars[i];
-        composeGroove(c, bar, 1.0f);
-        c.arpeggio(bar, 0.25, 0.5f);
+        c.fourOnTheFloor(bar, 1.0f);
+        c.bassHeld(bar, 0.95f);
+        c.pad(bar, 1.0f);
         c.motif(c.score.lead, bar, kPeakLine[i], 0, 0.85f);
         c.motif(c.score.bell, bar, kPeakLine[i], -12, 0.4f);
     }
@@ -298,33 +300,44 @@ void composePeak(Composer& c, const Section& s) {
 
 void composeAnthem(Composer& c, const Section& s) {
     c.crash(s.startBeat, 0.9f);
-    c.cutoff(s.startBeat, 3400.0f);
+    // The opening filter is the lift the credits ride on; at its top the pads add air near 9 kHz.
+    c.cutoff(s.startBeat, 5000.0f);
+    c.cutoff(s.startBeat + 16, 9000.0f);
     for (std::size_t i = 0; i < s.bars.size(); ++i) {
         const Bar& bar = s.bars[i];
         composeGroove(c, bar, 1.0f);
-        c.arpeggio(bar, 0.25, 0.45f);
+        c.arpeggio(bar, 0.25, 0.5f);
         c.motif(c.score.lead, bar, kMainMotif[i % 4], 0, 0.85f);
         c.motif(c.score.bell, bar, kMainMotif[i % 4], 12, 0.3f, 0.2f);
+        // A second hat on the in-between sixteenths, off to the other side: busier than the peak.
+        for (double b = 0.25; b < bar.beats; b += 0.5) c.drum(bar.startBeat + b, DrumKind::kClosedHat, 0.5f, -0.5f);
     }
     const double end = s.startBeat + s.beats;
     c.roll(end - 1, end, 0.25, 0.3f, 0.7f);
 }
 
 void composeOutro(Composer& c, const Section& s) {
-    c.crash(s.startBeat, 0.8f);
-    c.cutoff(s.startBeat, 3000.0f);
+    // A soft crash only, so the beat's dropping out is what the ear catches.
+    c.crash(s.startBeat, 0.4f);
+    // The beat drops out and the pads close in; the kick comes back, softer, four bars later.
+    c.cutoff(s.startBeat, 1400.0f);
+    c.cutoff(s.startBeat + 16, 2400.0f);
     c.cutoff(s.startBeat + 32, 2400.0f);
     c.cutoff(s.startBeat + s.beats, 450.0f);
     for (std::size_t i = 0; i < s.bars.size(); ++i) {
         const Bar& bar = s.bars[i];
-        if (i < 8) {
-            c.fourOnTheFloor(bar, i < 4 ? 0.9f : 0.7f);
-            if (i < 4) c.backbeat(bar, 0.7f);
-            c.hats(bar, i < 4 ? 0.6f : 0.35f, i < 4, false);
+        if (i < 4) {
+            c.bassHeld(bar, 0.6f);
+            c.pad(bar, 0.85f);
+            c.motif(c.score.bell, bar, kMainMotif[i % 4], 0, 0.7f, 0.1f);
+            c.arpeggio(bar, 0.5, 0.3f);
+        } else if (i < 8) {
+            c.fourOnTheFloor(bar, 0.7f);
+            c.hats(bar, 0.35f, false, false);
             c.bassOffbeats(bar, 0.75f);
             c.pad(bar, 0.75f);
             c.motif(c.score.bell, bar, kMainMotif[i % 4], 0, 0.6f, 0.1f);
-            c.arpeggio(bar, i < 4 ? 0.25 : 0.5, 0.35f);
+            c.arpeggio(bar, 0.5, 0.35f);
         } else if (i < 12) {
             c.pad(bar, 0.75f);
             c.bassHeld(bar, 0.45f);

@@ -17,6 +17,7 @@
 #include "model/collision.h"
 #include "platform/input.h"
 #include "tests/model/model_test_support.h"
+#include "tests/support/command_line_run.h"
 #include "tests/support/output_capture.h"
 #include "tests/support/report_capture.h"
 #include "tests/support/temp_dir.h"
@@ -28,32 +29,12 @@ namespace {
 
 const std::string kSampleModel = std::string(OYUN_SAMPLE_MODELS) + "/walker.txt";
 
-struct Parsed {
-    std::optional<int> status;  // nothing: the viewer runs
-    ViewerOptions options;
-    std::string error;  // the one report of a wrong command line
-    std::string out;    // stdout
-    std::string err;    // stderr, the report aside
-};
+using Parsed = testing_support::ParsedCommandLine<ViewerOptions>;
 
-// The command line as the program reads it, with what it prints and reports.
 Parsed parse(const std::vector<std::string>& arguments) {
-    base::setProgramName("oyun-viewer");
-    std::vector<std::string> words = {"oyun-viewer"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    Parsed parsed;
-    testing_support::ReportCapture reports;
-    {
-        testing_support::OutputCapture out(STDOUT_FILENO);
-        testing_support::OutputCapture err(STDERR_FILENO);
-        parsed.status = parseViewerArguments(static_cast<int>(argv.size()), argv.data(), parsed.options);
-        parsed.out = out.text();
-        parsed.err = err.text();
-    }
-    if (!reports.reports.empty()) parsed.error = reports.onlyText();
-    return parsed;
+    return testing_support::parseCommandLineOf<ViewerOptions>(
+        "oyun-viewer", arguments,
+        [](int argc, char** argv, ViewerOptions& options) { return parseViewerArguments(argc, argv, options); });
 }
 
 TEST(ViewerArguments, TakeAModelAndAnOptionalTexture) {

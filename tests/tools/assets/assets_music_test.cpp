@@ -10,8 +10,10 @@
 #include "tests/support/temp_dir.h"
 #include "tools/assets/arrangement.h"
 #include "tools/assets/file_output.h"
+#include "tools/assets/loudness.h"
 #include "tools/assets/music.h"
 #include "tools/assets/score.h"
+#include "tools/assets/synth_units.h"
 #include "tools/assets/wma_writer.h"
 
 using namespace assets;
@@ -77,6 +79,44 @@ double loudness(double from, double to) {
         sum += d.left[i] * d.left[i] + d.right[i] * d.right[i];
     }
     return 10.0 * std::log10(sum / (2.0 * static_cast<double>(std::max<std::size_t>(n, 1))) + 1e-12);
+}
+
+StereoBuffer musicBuffer() {
+    StereoBuffer b;
+    b.left = music().left;
+    b.right = music().right;
+    return b;
+}
+
+// How far apart the decoded music sounds in the two seconds either side of a time: the RMS,
+// over octave bands from 63 Hz to 10 kHz, of each band's change in level (dB).
+double changeAcross(double cut) {
+    const Decoded& d = music();
+    auto bandDb = [&](double from, double to, float hz) {
+        StateVariableFilter l, r;
+        l.setup(hz, 1.4f);
+        r.setup(hz, 1.4f);
+        double e = 0.0;
+        std::size_t n = 0;
+        // The filters settle for a tenth of a second before the span counts.
+        for (std::size_t i = frameAt(from - 0.1); i < frameAt(to); ++i) {
+            const float x = l.process(d.left[i]).band;
+            const float y = r.process(d.right[i]).band;
+            if (i >= frameAt(from)) {
+                e += x * x + y * y;
+                ++n;
+            }
+        }
+        return 10.0 * std::log10(e / static_cast<double>(n) + 1e-12);
+    };
+    double sum = 0.0;
+    int bands = 0;
+    for (float hz : {63.0f, 125.0f, 250.0f, 500.0f, 1000.0f, 2000.0f, 4000.0f, 8000.0f, 10000.0f}) {
+        const double change = bandDb(cut, cut + 2.0, hz) - bandDb(cut - 2.0, cut, hz);
+        sum += change * change;
+        ++bands;
+    }
+    return std::sqrt(sum / bands);
 }
 
 }  // namespace
@@ -196,6 +236,28 @@ TEST(GeneratedMusic, SectionsDifferInLoudnessWhereThePicturesChange) {
     EXPECT_GT(loudness(86.5, 89.5), loudness(38.5, 54.0) + 3.0) << "the giant ball brings the peak";
     EXPECT_GT(loudness(90.5, 105.5), loudness(130.0, 137.5) + 4.0) << "the outro fades away";
     EXPECT_LT(loudness(musicSeconds() - 0.2, musicSeconds()), -50.0) << "it ends in silence";
+}
+
+TEST(GeneratedMusic, MeetsTheLoudnessTargetAsDecoded) {
+    ASSERT_GT(music().left.size(), frameAt(130.0));
+    const LevelReading level = measureLevel(musicBuffer(), 22050.0);
+    EXPECT_NEAR(level.lufs, kMusicLoudness, 0.5);
+    EXPECT_LE(level.truePeakDb, kMusicTruePeakMax);
+    std::string error;
+    EXPECT_TRUE(checkMusicLevel(level, "music.wma", error)) << error;
+}
+
+TEST(GeneratedMusic, TheCreditsAndTheThanksChangeTheSoundAsClearlyAsTheBreakdown) {
+    ASSERT_GT(music().left.size(), frameAt(130.0));
+    // The breakdown at 38 s, where the beat stops, is the yardstick for a change one hears.
+    const double yardstick = changeAcross(38.0);
+    EXPECT_GT(yardstick, 1.5);
+    for (double cut : {90.0, 106.0}) {
+        EXPECT_GT(changeAcross(cut), yardstick) << cut;
+        EXPECT_GT(changeAcross(cut), 3.0) << cut;
+    }
+    // Within a section the sound holds steady: far less change than at any cut.
+    EXPECT_LT(changeAcross(96.0), 1.5);
 }
 
 TEST(GeneratedMusic, DecodesInTimeWithTheShowsClock) {

@@ -1,5 +1,5 @@
 // The synthesiser's units and effects: envelope shapes, oscillator pitch, filter response and
-// stability, echo and reverb timing, ducking and the master stage.
+// stability, echo and reverb timing, ducking and the limiter.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -213,24 +213,39 @@ TEST(Effects, DuckingDipsAtEachKickAndRecovers) {
     }
 }
 
-TEST(Effects, MasterSetsThePeakAndKeepsTheOrderOfLevels) {
-    StereoBuffer b(1000);
-    for (std::size_t i = 0; i < 1000; ++i) {
-        b.left[i] = std::sin(static_cast<float>(i) * 0.1f) * 3.0f * static_cast<float>(i) / 1000.0f;
-        b.right[i] = -b.left[i] * 0.5f;
+TEST(Effects, LimiterHoldsTheCeilingAndLeavesTheQuietAlone) {
+    // Quiet sine throughout, with two loud bursts standing out of it.
+    StereoBuffer b(frameAt(2.5));
+    for (std::size_t i = 0; i < b.frames(); ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const bool burst = (t > 0.5 && t < 0.52) || (t > 1.2 && t < 1.25);
+        const auto v = static_cast<float>((burst ? 1.5 : 0.3) * std::sin(2.0 * 3.14159265 * 330.0 * t));
+        b.left[i] = v;
+        b.right[i] = -0.5f * v;
     }
-    StereoBuffer shaped = b;
-    masterToPeak(shaped, 0.63f);
-    EXPECT_NEAR(peakOf(shaped), 0.63f, 1e-5f);
-    for (std::size_t i = 1; i < 1000; ++i) {
-        if (std::fabs(b.left[i]) > std::fabs(b.left[i - 1])) {
-            ASSERT_GE(std::fabs(shaped.left[i]), std::fabs(shaped.left[i - 1]));
+    StereoBuffer limited = b;
+    limitPeaks(limited, 0.8f, 0.004, 0.05);
+    EXPECT_LE(peakOf(limited), 0.8f);
+    EXPECT_GT(peakOf(limited), 0.75f) << "the bursts reach the ceiling";
+    // Well before the first burst and long after the last, nothing is touched.
+    for (double t : {0.2, 0.4, 2.2}) EXPECT_EQ(limited.left[frameAt(t)], b.left[frameAt(t)]) << t;
+    // Both sides take the same gain, so the image stays put.
+    for (std::size_t i = 1; i < b.frames(); ++i) {
+        if (b.left[i] != 0.0f) {
+            ASSERT_NEAR(limited.right[i] / limited.left[i], -0.5f, 1e-4f) << i;
         }
-        ASSERT_EQ(std::signbit(b.left[i]), std::signbit(shaped.left[i]));
     }
-    StereoBuffer silent(100);
-    masterToPeak(silent, 0.63f);
-    EXPECT_EQ(peakOf(silent), 0.0f);
+    // The gain is already down when the burst starts and comes back up smoothly after it.
+    const float before = std::fabs(limited.left[frameAt(0.5)] / b.left[frameAt(0.5)]);
+    EXPECT_LT(before, 0.9f);
+    float gain = 0.0f;
+    for (std::size_t i = frameAt(0.53); i < frameAt(0.8); ++i) {
+        if (std::fabs(b.left[i]) < 0.1f) continue;
+        const float g = limited.left[i] / b.left[i];
+        ASSERT_GE(g, gain - 1e-4f) << "recovers without dipping again";
+        gain = g;
+    }
+    EXPECT_GT(gain, 0.99f);
 }
 
 TEST(Effects, FadeOutEndsInSilenceAndLeavesTheRest) {
