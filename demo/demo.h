@@ -26,6 +26,9 @@ void deinitialiseDemo();
 struct ShowOptions {
     std::string dataFolder = "data";  // as file names in the log and messages show it
     std::uint32_t fromMs = 0;
+    // The picture's height over the 1024x768 window's: line widths grow with it, so that a
+    // larger or smaller picture looks the same.
+    float pixelScale = 1.0f;
 };
 
 // For every set-up from now on: set-up reads `options.dataFolder` and, for a later start,
@@ -34,6 +37,9 @@ void useShowOptions(const ShowOptions& options);
 
 // The shell's settings for the show: its window and the operations above.
 ShellSettings showShellSettings();
+
+// The pixel scale of the options in use.
+float showPixelScale();
 
 // The path of one of the show's data files, e.g. "data/mask.tga".
 std::string showDataFile(const char* name);

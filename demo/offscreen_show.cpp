@@ -56,7 +56,12 @@ struct OffscreenShow::State {
     bool demoSetUp = false;
     std::string firstBox;
     std::uint32_t lastTick = 0;
+    ViewFrame frame;
     std::unique_ptr<base::ScopedReportSink> reports;
+
+    bool frameFillsWindow() const {
+        return frame.x == 0 && frame.y == 0 && frame.width == window.width && frame.height == window.height;
+    }
 
     ~State() {
         if (demoSetUp) deinitialiseDemo();
@@ -97,6 +102,8 @@ std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& o
     auto state = std::make_unique<State>();
     // Messages name the data files by the caller's own path to them.
     ShowOptions showOptions;
+    const ViewFrame frame = fittedFrame(options.width, options.height);
+    showOptions.pixelScale = static_cast<float>(frame.height) / 768.0f;
     showOptions.dataFolder = fs::absolute(options.dataDir, ec).lexically_normal().string();
     if (!showOptions.dataFolder.empty() && showOptions.dataFolder.back() == '/') showOptions.dataFolder.pop_back();
     useShowOptions(showOptions);
@@ -133,6 +140,8 @@ std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& o
         return nullptr;
     }
     s.windowOpen = true;
+    s.frame = frame;
+    frameView(s.frame);
     s.demoSetUp = initialiseDemo(&s.window, &s.keys);
     if (!s.demoSetUp || !s.firstBox.empty()) {
         error = "the show cannot be set up from " + options.dataDir.string() +
@@ -155,10 +164,14 @@ bool OffscreenShow::update(std::uint32_t tick) {
     State& s = *state_;
     // Messages the window posted to itself (its first size, a quit) are taken as the shell would.
     platform::Message message;
+    bool dispatched = false;
     while (platform::peekMessage(message, s.window.windowHandle)) {
         if (message.message == platform::WM_QUIT) return false;
         platform::dispatchMessage(message);
+        dispatched = true;
     }
+    // A size message gives the whole client the window's view; the picture keeps its frame.
+    if (dispatched) frameView(s.frame);
     if (programRunning != 1) return false;
     platform::setVirtualTick(tick);
     updateDemo(tick - s.lastTick);
@@ -166,7 +179,34 @@ bool OffscreenShow::update(std::uint32_t tick) {
     return programRunning == 1;
 }
 
-void OffscreenShow::draw() { drawDemo(); }
+void OffscreenShow::draw() {
+    drawDemo();
+    const State& s = *state_;
+    if (s.frameFillsWindow()) return;
+    // The show clears the whole client; outside its frame the picture is black.
+    GLfloat clearColour[4];
+    GLint scissor[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glGetIntegerv(GL_SCISSOR_BOX, scissor);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glEnable(GL_SCISSOR_TEST);
+    const int right = s.frame.x + s.frame.width;
+    const int top = s.frame.y + s.frame.height;
+    const ViewFrame outside[] = {
+        {0, 0, s.frame.x, s.window.height},
+        {right, 0, s.window.width - right, s.window.height},
+        {0, 0, s.window.width, s.frame.y},
+        {0, top, s.window.width, s.window.height - top},
+    };
+    for (const ViewFrame& part : outside) {
+        if (part.width < 1 || part.height < 1) continue;
+        glScissor(part.x, part.y, part.width, part.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+}
 
 void OffscreenShow::skip() { skipDemoFrame(); }
 

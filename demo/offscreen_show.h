@@ -13,7 +13,9 @@
 enum class PixelOrder { kRgb, kBgr };
 
 struct OffscreenShowOptions {
-    int width = 1024;  // client size; the show's letterbox and projection apply
+    // Client size. The 1024x768 window's picture, bars and band, is scaled to the largest 4:3
+    // frame that fits, centred on black.
+    int width = 1024;
     int height = 768;
     std::filesystem::path dataDir = "data";
 };

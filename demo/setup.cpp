@@ -90,7 +90,7 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
     soundSystem.play(kMusicRecord, kMusicFrequency, kMusicVolume);
 
     glEnable(GL_LINE_SMOOTH);
-    glLineWidth(5.0f);
+    glLineWidth(5.0f * showPixelScale());
 
     startTick = platform::tickCount();
     sceneIndex = 0;

@@ -25,6 +25,8 @@ std::string showDataFile(const char* name) { return current.dataFolder + "/" + n
 
 void useShowOptions(const ShowOptions& options) { current = options; }
 
+float showPixelScale() { return current.pixelScale; }
+
 ShellSettings showShellSettings() {
     ShellSettings settings;
     settings.callbacks = {startShow, updateDemo, drawDemo, deinitialiseDemo};

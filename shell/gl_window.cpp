@@ -5,6 +5,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cstdint>
+
 #include "base/html_log.h"
 #include "platform/clock.h"
 #include "platform/display.h"
@@ -142,20 +145,53 @@ bool closeAppWindow(AppWindow* window) {
     return true;
 }
 
+namespace {
+
+void applyView(int x, int bandY, int width, int bandHeight, double aspect) {
+    glViewport(x, bandY, width, bandHeight);
+    // The same box for drawing that must stay inside the band (the scissor test is off
+    // unless a frame turns it on).
+    glScissor(x, bandY, width, bandHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspect > 0.0 ? aspect : 1.0, 1.0, 4000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+}  // namespace
+
 void resizeView(int width, int height) {
     // A client no taller than the two bands still gets a one-row view, and a zero height
     // no division by zero.
     int bandHeight = height - 2 * kLetterboxRows;
     if (bandHeight < 1) bandHeight = 1;
     if (width < 0) width = 0;
-    glViewport(0, kLetterboxRows, width, bandHeight);
-    // The same box for drawing that must stay inside the band (the scissor test is off
-    // unless a frame turns it on).
-    glScissor(0, kLetterboxRows, width, bandHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     const double aspect = height > 0 ? static_cast<double>(width) / static_cast<double>(height) : 1.0;
-    gluPerspective(45.0, aspect > 0.0 ? aspect : 1.0, 1.0, 4000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    applyView(0, kLetterboxRows, width, bandHeight, aspect);
+}
+
+ViewFrame fittedFrame(int width, int height) {
+    ViewFrame frame;
+    if (width < 1 || height < 1) return frame;
+    // Sides rounded to the nearest pixel, never below one.
+    if (std::int64_t{width} * 3 >= std::int64_t{height} * 4) {
+        frame.height = height;
+        frame.width = std::max(1, static_cast<int>((std::int64_t{height} * 4 + 1) / 3));
+    } else {
+        frame.width = width;
+        frame.height = std::max(1, static_cast<int>((std::int64_t{width} * 3 + 2) / 4));
+    }
+    frame.x = (width - frame.width) / 2;
+    frame.y = (height - frame.height) / 2;
+    return frame;
+}
+
+void frameView(const ViewFrame& frame) {
+    // 768 rows give bars of 128, as resizeView's.
+    const int bars = (std::max(frame.height, 0) + 3) / 6;
+    const int bandHeight = std::max(1, frame.height - 2 * bars);
+    const int width = std::max(frame.width, 0);
+    const double aspect = frame.height > 0 ? static_cast<double>(width) / static_cast<double>(frame.height) : 1.0;
+    applyView(frame.x, frame.y + bars, width, bandHeight, aspect);
 }

@@ -22,3 +22,20 @@ void resizeView(int width, int height);
 
 // Rows left out above and below the band.
 constexpr int kLetterboxRows = 128;
+
+// A rectangle of the client, GL's way up: x and y from the bottom left.
+struct ViewFrame {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The largest 4:3 frame inside a client of width x height, centred: where the 1024x768
+// window's picture goes at another size.
+ViewFrame fittedFrame(int width, int height);
+
+// The view for a picture in `frame`: bars of a sixth of its height above and below the band
+// and a 45-degree projection of the frame's aspect. For {0, 0, 1024, 768} it is exactly
+// resizeView(1024, 768).
+void frameView(const ViewFrame& frame);

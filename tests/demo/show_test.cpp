@@ -225,6 +225,34 @@ TEST_F(ShowTest, TheTowerIsPinkAndFillsMoreOfTheBandSeenFromItsAxis) {
     EXPECT_LT(frameAt(88000).bandShare(pink), 0.001);
 }
 
+// A larger picture widens the lines with it; the window's own scale keeps its 5 pixels.
+TEST_F(ShowTest, LinesWidenWithThePixelScale) {
+    // Seen from its axis the tower's lines fill much of the band; the red they add grows with
+    // their width, though less than in proportion where they overlap.
+    const auto bandRed = [](const Frame& frame) {
+        double sum = 0;
+        for (int y = kLetterboxRows; y < kHeight - kLetterboxRows; ++y)
+            for (int x = 0; x < kWidth; ++x) sum += frame.at(x, y)[0];
+        return sum;
+    };
+    ASSERT_TRUE(initialiseDemo(&window, &keys));
+    const double atWindowScale = bandRed(frameAt(45000));
+    deinitialiseDemo();
+
+    ShowOptions options;
+    options.pixelScale = 1.5f;
+    useShowOptions(options);
+    seedDemoRandom(1);
+    platform::useVirtualClock(kStartTick);
+    ASSERT_TRUE(initialiseDemo(&window, &keys));
+    useShowOptions({});
+    GLfloat width = 0;
+    glGetFloatv(GL_LINE_WIDTH, &width);
+    EXPECT_EQ(width, 7.5f);
+    const double wider = bandRed(frameAt(45000));
+    EXPECT_GT(wider, 1.1 * atWindowScale) << "the tower's lines did not widen";
+}
+
 TEST_F(ShowTest, TheBallChainDrawsUntilItsTransformLeavesTheFloatRange) {
     ASSERT_TRUE(initialiseDemo(&window, &keys));
     frameAt(25000);

@@ -49,6 +49,8 @@ cd /proc
 pid=$!
 id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/show.log"; fail "no window"; }
 wait_until 20 "[ -s '$XDG_STATE_HOME/oyun/log.htm' ]" || { cat "$E2E_TMP/show.log"; fail "no log in the state folder"; }
+# Keys count once the show draws.
+wait_until 60 screen_changes || fail "the show does not move"
 # Held over a few frames: the show reads the key's state once a frame.
 xdotool keydown --window "$id" Escape
 wait_for_exit "$pid" 30 || fail "no end after Escape"

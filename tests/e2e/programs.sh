@@ -69,6 +69,8 @@ mkdir -p elsewhere && cd elsewhere
 pid=$!
 id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/elsewhere.log"; fail "no window from another folder"; }
 wait_until 20 "[ -s log.htm ]" || fail "no log from another folder"
+# Keys count once the show draws.
+wait_until 60 screen_changes || fail "the show does not move"
 # Held over a few frames: the show reads the key's state once a frame.
 xdotool keydown --window "$id" Escape
 wait_for_exit "$pid" 30 || fail "no end after Escape"

@@ -69,6 +69,48 @@ TEST(ResizeView, BandAndProjectionAtTheRequestedSizes) {
     EXPECT_NEAR(aspectOf(view), 4.0 / 3.0, 1e-5);
 }
 
+// The 1024x768 window's picture at other sizes: the largest centred 4:3 frame, its bars a
+// sixth of its height, and at 1024x768 exactly the window's own view.
+TEST(FrameView, FittedFramesKeepTheWindowsProportions) {
+    const struct {
+        int width, height;
+        ViewFrame frame;
+        GLint band[4];
+    } kCases[] = {
+        {1024, 768, {0, 0, 1024, 768}, {0, 128, 1024, 512}},
+        {640, 480, {0, 0, 640, 480}, {0, 80, 640, 320}},
+        {1920, 1080, {240, 0, 1440, 1080}, {240, 180, 1440, 720}},
+        {256, 448, {0, 128, 256, 192}, {0, 160, 256, 128}},
+        {64, 288, {0, 120, 64, 48}, {0, 128, 64, 32}},
+        {1000, 700, {33, 0, 933, 700}, {33, 117, 933, 466}},
+        {1, 1, {0, 0, 1, 1}, {0, 0, 1, 1}},
+    };
+    testing_support::GlTestContext gl;
+    ASSERT_TRUE(gl.ok());
+    for (const auto& c : kCases) {
+        const ViewFrame frame = fittedFrame(c.width, c.height);
+        const std::vector<int> got{frame.x, frame.y, frame.width, frame.height};
+        EXPECT_EQ(got, (std::vector<int>{c.frame.x, c.frame.y, c.frame.width, c.frame.height}))
+            << c.width << "x" << c.height;
+        frameView(frame);
+        const View view = readView();
+        EXPECT_EQ(std::vector<GLint>(view.viewport, view.viewport + 4), std::vector<GLint>(c.band, c.band + 4))
+            << c.width << "x" << c.height;
+        GLint scissor[4];
+        glGetIntegerv(GL_SCISSOR_BOX, scissor);
+        EXPECT_EQ(std::vector<GLint>(scissor, scissor + 4), std::vector<GLint>(c.band, c.band + 4));
+        EXPECT_NEAR(aspectOf(view), static_cast<double>(frame.width) / frame.height, 1e-5)
+            << c.width << "x" << c.height;
+    }
+
+    resizeView(1024, 768);
+    const View window = readView();
+    frameView(fittedFrame(1024, 768));
+    const View framed = readView();
+    EXPECT_EQ(std::vector<float>(framed.projection, framed.projection + 16),
+              std::vector<float>(window.projection, window.projection + 16));
+}
+
 TEST(ResizeView, TinyAndZeroHeightsKeepAOneRowBandAndAFiniteProjection) {
     testing_support::GlTestContext gl;
     ASSERT_TRUE(gl.ok());

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <new>
+#include <numeric>
 #include <optional>
 #include <thread>
 
@@ -112,6 +113,23 @@ std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits
     if (width <= limits.width && height <= limits.height) return {};
     return "this OpenGL draws at most " + std::to_string(limits.width) + "x" + std::to_string(limits.height) +
            ", not " + std::to_string(width) + "x" + std::to_string(height);
+}
+
+std::string animationStepWarning(int fps) {
+    constexpr int kStepsASecond = 50;
+    if (fps < 1 || kStepsASecond % fps == 0) return {};
+    const std::string head = "at " + std::to_string(fps) + " fps the animation moves in 20 ms steps, so ";
+    const std::string tail = "; 50 fps (or 25) moves it every frame by the same amount";
+    if (fps > kStepsASecond) {
+        // Every step is shown, so a second's fps - 50 other frames are repeats.
+        const int common = std::gcd(fps - kStepsASecond, fps);
+        const int repeats = (fps - kStepsASecond) / common;
+        return head + std::to_string(repeats) + (repeats == 1 ? " frame in " : " frames in ") +
+               std::to_string(fps / common) + (repeats == 1 ? " repeats" : " repeat") + " the one before" + tail;
+    }
+    const int fewer = kStepsASecond / fps;
+    return head + "frames move it unevenly, by " + std::to_string(fewer) + " or " + std::to_string(fewer + 1) +
+           " steps" + tail;
 }
 
 FrameRange frameRangeOf(const CaptureOptions& options) {

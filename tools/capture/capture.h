@@ -40,5 +40,10 @@ DrawingLimits currentDrawingLimits();
 // Empty when a window of width x height fits `limits`; otherwise why not, in one line.
 std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits);
 
+// The show's animation moves in 20 ms steps, 50 a second. Empty when frames at `fps` each
+// move it by the same whole number of steps (fps divides 50); otherwise one line on what
+// the frames do to the motion.
+std::string animationStepWarning(int fps);
+
 // The first sample of frame `frame`'s span of sound: floor(frame * rate / fps).
 constexpr std::int64_t firstSampleOfFrame(std::int64_t frame, int fps, int rate = 44100) { return frame * rate / fps; }

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "base/report.h"
 #include "demo/data_folder.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
     CaptureOptions options;
     CaptureCommandLine commandLine;
     if (const auto status = commandLine.parse(argc, argv, options)) return *status;
+    if (const std::string warning = animationStepWarning(options.fps); !warning.empty())
+        base::reportf(base::Level::kWarning, "%s", warning.c_str());
     if (options.dataDir.empty()) {
         const DataSearch search = findDataFolder("", runningProgram());
         if (!search.folder) {

@@ -139,10 +139,12 @@ CaptureCommandLine::CaptureCommandLine() : app_(kDescription) {
         ->type_name("PATH")
         ->check(base::kNotAnOption)
         ->check(kNotEmpty);
-    app_.add_option("--fps", fps_, "Frames a second, default 60")
+    app_.add_option("--fps", fps_, "Frames a second, default 50 (one 20 ms animation step each)")
         ->type_name("N")
         ->check(wholeNumber(1, kMaxFps, "a whole number"));
-    app_.add_option("--size", size_, "The window's client size, default 1024x768; video takes even sides up to 8192")
+    app_.add_option("--size", size_,
+                    "The picture's size, default 1024x768, the show's 4:3 frame fitted in it; video takes even sides "
+                    "up to 8192")
         ->type_name("WxH")
         ->check(kSize);
     const CLI::Validator milliseconds = wholeNumber(0, kMaxMilliseconds, "milliseconds");

@@ -31,7 +31,7 @@ struct CaptureProgress {
     bool seeking = false;          // frames before the first written one, run without drawing
     std::int64_t framesDone = 0;   // written (or rendered) so far
     std::int64_t framesTotal = 0;  // expected; 0 when not known
-    int fps = 60;
+    int fps = 50;
     std::uint32_t showTick = 0;  // the clock of the latest frame, ms
     std::uint32_t endTick = 0;   // the clock where the capture is expected to end; 0 when not known
     double wallSeconds = 0;      // since the first written frame; while seeking, since the start
@@ -41,7 +41,7 @@ struct CaptureProgress {
 struct CaptureOptions {
     std::filesystem::path output;
     OutputKind kind = OutputKind::kMp4;
-    int fps = 60;
+    int fps = 50;  // one step of the show's 20 ms animation a frame
     int width = 1024;
     int height = 768;
     std::optional<std::int64_t> fromMs;   // frames before it run without drawing
@@ -81,7 +81,7 @@ private:
 
     CLI::App app_;
     std::string output_;
-    int fps_ = 60;
+    int fps_ = 50;
     std::string size_;
     std::int64_t fromMs_ = 0;
     std::int64_t toMs_ = 0;

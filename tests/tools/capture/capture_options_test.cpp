@@ -45,12 +45,12 @@ Parsed parse(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
-TEST(CaptureArguments, DefaultsAreTheWholeShowAt1024x768And60Fps) {
+TEST(CaptureArguments, DefaultsAreTheWholeShowAt1024x768And50Fps) {
     const Parsed p = parse({"--output", "show.mp4"});
     ASSERT_EQ(p.status, std::nullopt) << p.error;
     EXPECT_EQ(p.options.output, "show.mp4");
     EXPECT_EQ(p.options.kind, OutputKind::kMp4);
-    EXPECT_EQ(p.options.fps, 60);
+    EXPECT_EQ(p.options.fps, 50);
     EXPECT_EQ(p.options.width, 1024);
     EXPECT_EQ(p.options.height, 768);
     EXPECT_FALSE(p.options.fromMs || p.options.toMs || p.options.frameMs);
@@ -153,9 +153,9 @@ TEST(CaptureArguments, MistakesAreOneLineEach) {
         {{"--output", "y.mp4", "--to", "1.5"}, "--to: takes milliseconds"},
         {{"--output", "y.png", "--frame", "86400001"}, "--frame: takes milliseconds from 0 to 86400000"},
         {{"--output", "y.mp4", "--from", "2000", "--to", "2000"}, "--to (2000) must come after --from (2000)"},
-        {{"--output", "y.mp4", "--to", "0"}, "no frame at 60 fps falls before --to (0)"},
+        {{"--output", "y.mp4", "--to", "0"}, "no frame at 50 fps falls before --to (0)"},
         {{"--output", "y.mp4", "--from", "1001", "--to", "1010"},
-         "no frame at 60 fps falls before --to (1010) from --from (1001)"},
+         "no frame at 50 fps falls before --to (1010) from --from (1001)"},
         {{"--output", "y.mp4", "--quiet=maybe"}, "Could not convert: --quiet = maybe"},
         {{"--output", "y.mp4", "--frame", "100"}, "--frame writes one PNG: --output must end in .png"},
         {{"--output", "y.png", "--frame", "100", "--from", "50"}, "--frame takes one frame"},
@@ -238,6 +238,35 @@ TEST(CaptureFrames, SoundSpansNeitherDriftNorOverlapAtAnyFrameRate) {
         }
         EXPECT_EQ(total, 10 * 44100) << fps << " fps";
     }
+}
+
+// The animation reads the clock in 20 ms steps: the warning must come exactly where frames
+// do not each move it by the same number of steps, and say what they do.
+TEST(CaptureFrames, RatesThatMissTheAnimationStepAreWarnedOf) {
+    for (int fps = 1; fps <= 1000; ++fps) {
+        std::int64_t firstAdvance = -1;
+        bool even = true;
+        for (std::int64_t frame = 0; frame < 2LL * fps; ++frame) {
+            const std::int64_t advance = tickOfFrame(frame + 1, fps) / 20 - tickOfFrame(frame, fps) / 20;
+            if (firstAdvance < 0) firstAdvance = advance;
+            even = even && advance == firstAdvance && advance > 0;
+        }
+        EXPECT_EQ(animationStepWarning(fps).empty(), even) << fps << " fps: " << animationStepWarning(fps);
+    }
+    const struct {
+        int fps;
+        const char* says;
+    } kCases[] = {
+        {60,
+         "at 60 fps the animation moves in 20 ms steps, so 1 frame in 6 repeats the one before; 50 fps (or 25) "
+         "moves it every frame by the same amount"},
+        {100, "at 100 fps the animation moves in 20 ms steps, so 1 frame in 2 repeats the one before;"},
+        {120, "at 120 fps the animation moves in 20 ms steps, so 7 frames in 12 repeat the one before;"},
+        {30, "at 30 fps the animation moves in 20 ms steps, so frames move it unevenly, by 1 or 2 steps;"},
+        {24, "at 24 fps the animation moves in 20 ms steps, so frames move it unevenly, by 2 or 3 steps;"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(animationStepWarning(c.fps).rfind(c.says, 0), 0u) << animationStepWarning(c.fps);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -270,6 +271,150 @@ TEST_F(CaptureOutput, SeekingAcrossTheFirstCutGivesTheFramesOfAFullRun) {
     }
 }
 
+double meanAbsoluteDifference(const std::string& a, const std::string& b) {
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        sum += std::abs(int{static_cast<unsigned char>(a[i])} - int{static_cast<unsigned char>(b[i])});
+    return sum / static_cast<double>(a.size());
+}
+
+// Where the 1024x768 window's 4:3 picture lies in a capture, rows counted from the top.
+struct Fitted {
+    int x, y, width, height;
+};
+
+constexpr int kCompareWidth = 640;
+constexpr int kCompareHeight = 480;
+
+// The fitted picture of a PNG scaled to the comparison size, RGB.
+std::string fittedAtCompareSize(const std::string& png, const Fitted& fitted) {
+    const std::string scaled = png + ".scaled.png";
+    const std::string filter = "crop=" + std::to_string(fitted.width) + ":" + std::to_string(fitted.height) + ":" +
+                               std::to_string(fitted.x) + ":" + std::to_string(fitted.y) +
+                               ",scale=" + std::to_string(kCompareWidth) + ":" + std::to_string(kCompareHeight) +
+                               ":flags=area";
+    if (!runFfmpeg("-i '" + png + "' -vf " + filter + " '" + scaled + "'")) return {};
+    return ffmpegDecode(scaled, "rgb24");
+}
+
+// Width over height of the bounding box of the reddish pixels in a box of the fitted picture
+// given in its own fractions: a ball there, against the blue of the show.
+double aspectOfRedIn(const std::string& rgb, int rowPixels, const Fitted& fitted, double left, double top, double right,
+                     double bottom) {
+    int minX = INT32_MAX, minY = INT32_MAX, maxX = -1, maxY = -1;
+    const int fromY = fitted.y + static_cast<int>(top * fitted.height);
+    const int toY = fitted.y + static_cast<int>(bottom * fitted.height);
+    const int fromX = fitted.x + static_cast<int>(left * fitted.width);
+    const int toX = fitted.x + static_cast<int>(right * fitted.width);
+    for (int y = fromY; y < toY; ++y) {
+        for (int x = fromX; x < toX; ++x) {
+            if (static_cast<unsigned char>(rgb[(static_cast<std::size_t>(y) * rowPixels + x) * 3]) <= 80) continue;
+            minX = std::min(minX, x);
+            maxX = std::max(maxX, x);
+            minY = std::min(minY, y);
+            maxY = std::max(maxY, y);
+        }
+    }
+    if (maxX < 0) return 0;
+    return static_cast<double>(maxX - minX + 1) / (maxY - minY + 1);
+}
+
+// Any size shows the 1024x768 window's picture, scaled into the largest centred 4:3 frame:
+// scaled back to one size the pictures agree, a ball keeps the shape it has in the window, and
+// beside the frame of a wide picture there is only black.
+TEST_F(CaptureOutput, EverySizeShowsTheWindowsPictureScaled) {
+    const struct {
+        const char* size;
+        int width, height;
+        Fitted fitted;
+    } kSizes[] = {
+        {"1024x768", 1024, 768, {0, 0, 1024, 768}},
+        {"640x480", 640, 480, {0, 0, 640, 480}},
+        {"1920x1080", 1920, 1080, {240, 0, 1440, 1080}},
+    };
+    const struct {
+        std::int64_t ms;
+        double maxMeanDifference;  // rasterising at another size, then scaling
+    } kMoments[] = {
+        {72000, 2.0},   // balls; one large and alone at the left
+        {50000, 10.0},  // the tower of wide lines, whose thin ends rasterise differently
+    };
+    std::map<std::int64_t, std::vector<std::string>> scaled;
+    double windowAspect = 0;
+    for (const auto& moment : kMoments) {
+        for (const auto& size : kSizes) {
+            const std::string png = std::to_string(moment.ms) + "_" + size.size + ".png";
+            const ProgramRun run = capture(
+                withData({"--output", png, "--frame", std::to_string(moment.ms), "--size", size.size, "--quiet"}));
+            ASSERT_EQ(run.exitCode, 0) << run.errors;
+            const std::string rgb = ffmpegDecode(png, "rgb24");
+            ASSERT_EQ(rgb.size(), static_cast<std::size_t>(size.width) * size.height * 3) << png;
+            scaled[moment.ms].push_back(fittedAtCompareSize(png, size.fitted));
+            ASSERT_EQ(scaled[moment.ms].back().size(), std::size_t{kCompareWidth} * kCompareHeight * 3) << png;
+
+            std::size_t lit = 0;
+            for (int y = 0; y < size.height; ++y) {
+                for (int x = 0; x < size.width; ++x) {
+                    if (x >= size.fitted.x && x < size.fitted.x + size.fitted.width) continue;
+                    const std::size_t i = (static_cast<std::size_t>(y) * size.width + x) * 3;
+                    if (rgb[i] != 0 || rgb[i + 1] != 0 || rgb[i + 2] != 0) ++lit;
+                }
+            }
+            EXPECT_EQ(lit, 0u) << png << ": beside the picture is not black";
+
+            if (moment.ms == 72000) {
+                const double aspect = aspectOfRedIn(rgb, size.width, size.fitted, 0.0, 0.45, 0.25, 0.68);
+                if (windowAspect == 0) windowAspect = aspect;  // 1024x768 comes first
+                EXPECT_GT(aspect, 1.0) << png << ": no ball where one should be";
+                EXPECT_NEAR(aspect / windowAspect, 1.0, 0.02) << png << ": the ball's shape changed";
+            }
+        }
+        const std::vector<std::string>& pictures = scaled[moment.ms];
+        for (std::size_t i = 1; i < pictures.size(); ++i)
+            EXPECT_LT(meanAbsoluteDifference(pictures[i], pictures[0]), moment.maxMeanDifference)
+                << moment.ms << " ms at " << kSizes[i].size << " against the window";
+    }
+    // The limits are well below what another moment differs by.
+    const double otherMoment = meanAbsoluteDifference(scaled[72000][1], scaled[50000][1]);
+    for (const auto& moment : kMoments) EXPECT_GT(otherMoment, 3 * moment.maxMeanDifference);
+}
+
+// The show's animation moves in 20 ms steps: at 50 fps each frame is the next step, while at
+// 60 fps one frame in six repeats the one before, which the program warns of once. From 50 s
+// the camera bobs inside the turning tower, driven by the clock alone.
+TEST_F(CaptureOutput, FiftyFpsMovesEveryFrameAndOtherRatesAreWarnedOf) {
+    const struct {
+        const char* fps;
+        std::size_t frames;
+        int repeats;
+        bool warns;
+    } kRates[] = {{"50", 20, 0, false}, {"60", 24, 4, true}};
+    for (const auto& rate : kRates) {
+        const std::string folder = std::string("at") + rate.fps + "/";
+        const ProgramRun run = capture(withData({"--output", folder, "--fps", rate.fps, "--size", "256x192", "--from",
+                                                 "50000", "--to", "50400", "--quiet"}));
+        ASSERT_EQ(run.exitCode, 0) << run.errors;
+        const std::string warning = "oyun-capture: at " + std::string(rate.fps) + " fps the animation moves in 20 ms";
+        std::size_t warnings = 0;
+        for (std::size_t at = run.errors.find(warning); at != std::string::npos; at = run.errors.find(warning, at + 1))
+            ++warnings;
+        EXPECT_EQ(warnings, rate.warns ? 1u : 0u) << run.errors;
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), rate.warns ? 1 : 0) << run.errors;
+
+        const std::vector<std::string> names = folderEntries(folder);
+        ASSERT_EQ(names.size(), rate.frames) << rate.fps << " fps";
+        int repeats = 0;
+        std::string previous;
+        for (const std::string& name : names) {
+            const std::string rgb = ffmpegDecode(folder + name, "rgb24");
+            ASSERT_EQ(rgb.size(), 256u * 192 * 3) << name;
+            if (rgb == previous) ++repeats;
+            previous = rgb;
+        }
+        EXPECT_EQ(repeats, rate.repeats) << rate.fps << " fps";
+    }
+}
+
 // The kept golden frame of this moment came from the show's own top-first read-back; it
 // keeps the band between the letterbox rows, 128 above and 128 below.
 TEST_F(CaptureOutput, AFrameIsTheWindowAsDrawnRightSideUp) {
@@ -311,15 +456,15 @@ TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
     }
     if (clips.empty()) GTEST_SKIP() << skipped;
     for (const Clip& clip : clips) {
-        const ProgramRun video = capture(withData({"--output", clip.name, "--size", "256x448", "--fps", "10", "--from",
+        const ProgramRun video = capture(withData({"--output", clip.name, "--size", "256x192", "--fps", "10", "--from",
                                                    "70000", "--to", "70100", "--quiet"}));
         ASSERT_EQ(video.exitCode, 0) << video.errors;
     }
     const ProgramRun png =
-        capture(withData({"--output", "f.png", "--size", "256x448", "--fps", "10", "--frame", "70000", "--quiet"}));
+        capture(withData({"--output", "f.png", "--size", "256x192", "--fps", "10", "--frame", "70000", "--quiet"}));
     ASSERT_EQ(png.exitCode, 0) << png.errors;
     const std::string expected = ffmpegDecode("f.png", "rgb24");
-    ASSERT_EQ(expected.size(), 256u * 448 * 3);
+    ASSERT_EQ(expected.size(), 256u * 192 * 3);
     std::string swapped = expected;
     for (std::size_t i = 0; i < swapped.size(); i += 3) std::swap(swapped[i], swapped[i + 2]);
     auto meanDifference = [](const std::string& a, const std::string& b) {
