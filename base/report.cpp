@@ -1,6 +1,7 @@
 #include "base/report.h"
 
 #include <cstdarg>
+#include <mutex>
 #include <vector>
 
 namespace base {
@@ -15,6 +16,12 @@ std::string& nameStorage() {
 ReportSink& sinkStorage() {
     static ReportSink sink;
     return sink;
+}
+
+// Reports may come from worker threads (the music decoder): one at a time reaches the sink.
+std::recursive_mutex& sinkLock() {
+    static std::recursive_mutex lock;
+    return lock;
 }
 
 void writeToStderr(const Report& entry) {
@@ -38,6 +45,7 @@ std::string reportLine(const Report& entry) {
 }
 
 void report(const Report& entry) {
+    const std::lock_guard<std::recursive_mutex> guard(sinkLock());
     if (sinkStorage())
         sinkStorage()(entry);
     else
@@ -59,7 +67,10 @@ void reportf(Level level, const char* format, ...) {
     report(level, std::string_view(text.data(), length > 0 ? static_cast<std::size_t>(length) : 0));
 }
 
-bool reportSinkReplaced() { return static_cast<bool>(sinkStorage()); }
+bool reportSinkReplaced() {
+    const std::lock_guard<std::recursive_mutex> guard(sinkLock());
+    return static_cast<bool>(sinkStorage());
+}
 
 void ScopedReportSink::forward(const Report& entry) const {
     if (previous_)
@@ -69,6 +80,7 @@ void ScopedReportSink::forward(const Report& entry) const {
 }
 
 ReportSink setReportSink(ReportSink sink) {
+    const std::lock_guard<std::recursive_mutex> guard(sinkLock());
     ReportSink previous = std::move(sinkStorage());
     sinkStorage() = std::move(sink);
     return previous;

@@ -20,4 +20,11 @@ constexpr int kMaxSampleSeconds = 60 * 60;
 // on this thread they are folded into that one line, elsewhere each error is one line.
 bool decodeAudioFile(const char* path, Sample& sample, std::string& error);
 
+// The same, but returns once `firstSeconds` are decoded and leaves the rest to a worker
+// thread that fills `sample.stream` (a shorter file is decoded whole, into pcm). A failure
+// in the first part fails as above; a later one ends the sound where decoding stopped, with
+// one error report. Dropping the stream cancels the worker and waits for it.
+bool decodeAudioFileStreamed(const char* path, Sample& sample, std::string& error, double firstSeconds = 1.0,
+                             int maxSeconds = kMaxSampleSeconds);
+
 }  // namespace sound

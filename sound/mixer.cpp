@@ -132,6 +132,8 @@ bool Mixer::setPosition(int handle, std::int64_t frame) {
     std::lock_guard<std::mutex> guard(lock_);
     Channel* channel = find(handle);
     if (channel == nullptr) return false;
+    // A stream's end is not known until its decoder reaches the frame or finishes.
+    if (const auto& stream = channel->sample->stream; stream && frame > 0) stream->waitFor(frame + 1);
     const std::int64_t last = channel->sample->frames();
     const std::int64_t at = frame < 0 ? 0 : (frame > last ? last : frame);
     channel->position = static_cast<std::uint64_t>(at) << 32;
@@ -195,18 +197,41 @@ void Mixer::stopAll() {
     for (Channel& channel : channels_) channel.sample = nullptr;
 }
 
+// A streamed sample is mixed only where it is decoded, and the mixing thread (the offline
+// pull as well as the device) waits for the decoder rather than mixing silence, so that the
+// output is the same, frame for frame, as that of the whole file decoded before playing.
 void Mixer::mix(std::int16_t* out, int frames) {
     while (frames > 0) {
         const int block = std::min(frames, kBlockFrames);
-        {
-            std::lock_guard<std::mutex> guard(lock_);
+        for (;;) {
+            std::unique_lock<std::mutex> guard(lock_);
+            std::int64_t needed = 0;
+            if (const std::shared_ptr<SampleStream> stream = lagging(block, needed)) {
+                guard.unlock();
+                stream->waitFor(needed);
+                continue;
+            }
             std::fill(accumulator_.begin(), accumulator_.end(), 0.0f);
             mixBlock(accumulator_.data(), block);
             for (int i = 0; i < block * 2; ++i) out[i] = toPcm(accumulator_[static_cast<std::size_t>(i)]);
+            break;
         }
         out += block * 2;
         frames -= block;
     }
+}
+
+std::shared_ptr<SampleStream> Mixer::lagging(int frames, std::int64_t& needed) const {
+    for (const Channel& channel : channels_) {
+        if (channel.sample == nullptr || channel.paused || !channel.sample->stream) continue;
+        const std::shared_ptr<SampleStream>& stream = channel.sample->stream;
+        if (stream->done()) continue;
+        // The block interpolates up to the frame after its last position.
+        const std::uint64_t last = channel.position + channel.step * static_cast<std::uint64_t>(frames);
+        needed = static_cast<std::int64_t>(last >> 32) + 2;
+        if (stream->decodedFrames() < needed) return stream;
+    }
+    return nullptr;
 }
 
 void Mixer::mixBlock(float* accumulator, int frames) {
@@ -216,8 +241,33 @@ void Mixer::mixBlock(float* accumulator, int frames) {
 
 void Mixer::mixChannel(Channel& channel, float* accumulator, int frames) {
     const Sample& sample = *channel.sample;
-    const std::int64_t length = sample.frames();
-    if (length <= 0 || sample.channels < 1 || sample.channels > 2) {
+    if (sample.channels < 1 || sample.channels > 2) {
+        channel.sample = nullptr;
+        return;
+    }
+    if (const SampleStream* stream = sample.stream.get()) {
+        // Read before the count: once done, the count read after it is the total.
+        const bool done = stream->done();
+        const std::int64_t length = stream->decodedFrames();
+        const auto frameAt = [stream](std::int64_t at) { return stream->frame(at); };
+        if (done)
+            mixFrames<true>(channel, frameAt, length, accumulator, frames);
+        else
+            mixFrames<false>(channel, frameAt, length, accumulator, frames);
+    } else {
+        const std::int16_t* pcm = sample.pcm.data();
+        const std::int64_t width = sample.channels;
+        const auto frameAt = [pcm, width](std::int64_t at) { return pcm + at * width; };
+        mixFrames<true>(channel, frameAt, sample.frames(), accumulator, frames);
+    }
+}
+
+// `kEnded`: `length` is the whole sample's; otherwise frames from `length` on are not
+// decoded yet and the channel waits there.
+template <bool kEnded, typename Frames>
+void Mixer::mixFrames(Channel& channel, const Frames& frameAt, std::int64_t length, float* accumulator, int frames) {
+    const Sample& sample = *channel.sample;
+    if (length <= 0 && kEnded) {
         channel.sample = nullptr;
         return;
     }
@@ -225,12 +275,12 @@ void Mixer::mixChannel(Channel& channel, float* accumulator, int frames) {
     // Balance law: the centre keeps both sides at full level; turning one way fades the other.
     const float left = gain * std::min(1.0f, static_cast<float>(255 - channel.pan) / 127.0f);
     const float right = gain * std::min(1.0f, static_cast<float>(channel.pan) / 128.0f);
-    const std::int16_t* pcm = sample.pcm.data();
     const std::uint64_t end = static_cast<std::uint64_t>(length) << 32;
     const bool stereo = sample.channels == 2;
     std::uint64_t position = channel.position;
 
     for (int i = 0; i < frames; ++i) {
+        if (!kEnded && static_cast<std::int64_t>(position >> 32) + 1 >= length) break;
         if (position >= end) {
             if (!sample.loop) {
                 channel.sample = nullptr;
@@ -241,21 +291,23 @@ void Mixer::mixChannel(Channel& channel, float* accumulator, int frames) {
         const std::int64_t at = static_cast<std::int64_t>(position >> 32);
         const std::int64_t next = at + 1 < length ? at + 1 : (sample.loop ? 0 : at);
         const float t = static_cast<float>(position & 0xFFFFFFFFu) * kFraction;
+        const std::int16_t* here = frameAt(at);
+        const std::int16_t* after = frameAt(next);
         if (stereo) {
-            const float l0 = pcm[at * 2];
-            const float r0 = pcm[at * 2 + 1];
-            accumulator[i * 2] += (l0 + (pcm[next * 2] - l0) * t) * left;
-            accumulator[i * 2 + 1] += (r0 + (pcm[next * 2 + 1] - r0) * t) * right;
+            const float l0 = here[0];
+            const float r0 = here[1];
+            accumulator[i * 2] += (l0 + (after[0] - l0) * t) * left;
+            accumulator[i * 2 + 1] += (r0 + (after[1] - r0) * t) * right;
         } else {
-            const float s0 = pcm[at];
-            const float value = s0 + (pcm[next] - s0) * t;
+            const float s0 = here[0];
+            const float value = s0 + (after[0] - s0) * t;
             accumulator[i * 2] += value * left;
             accumulator[i * 2 + 1] += value * right;
         }
         position += channel.step;
     }
     // A non-looping sample that has just passed its last frame ends now, not a block later.
-    if (position >= end && !sample.loop) {
+    if (kEnded && position >= end && !sample.loop) {
         channel.sample = nullptr;
         return;
     }

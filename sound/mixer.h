@@ -3,18 +3,27 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
+#include "sound/sample_stream.h"
+
 namespace sound {
 
-// Decoded 16-bit PCM, interleaved, 1 or 2 channels.
+// Decoded 16-bit PCM, interleaved, 1 or 2 channels: in `pcm`, or in `stream` while a worker
+// still decodes it (then `pcm` is unused).
 struct Sample {
     std::vector<std::int16_t> pcm;
     int channels = 1;
     int rate = 44100;   // the file's own rate: the default playback frequency
     bool loop = false;  // loops over the whole sample until stopped
-    std::int64_t frames() const { return channels > 0 ? static_cast<std::int64_t>(pcm.size()) / channels : 0; }
+    std::shared_ptr<SampleStream> stream;
+    // Of a stream: the frames decoded so far, the total once it is done.
+    std::int64_t frames() const {
+        if (stream) return stream->decodedFrames();
+        return channels > 0 ? static_cast<std::int64_t>(pcm.size()) / channels : 0;
+    }
 };
 
 class Mixer {
@@ -46,7 +55,8 @@ public:
     bool setVolume(int handle, int volume);    // 0..255, clamped
     bool setPan(int handle, int pan);          // 0 left, 128 centre, 255 right, clamped
     bool setSurround(int handle, bool on);     // kept, not heard
-    // Moves playback to sample frame `frame` (clamped to the sample's end, where it ends).
+    // Moves playback to sample frame `frame` (clamped to the sample's end, where it ends);
+    // in a sample still decoding, once the decoder has reached that frame.
     bool setPosition(int handle, std::int64_t frame);
     bool stop(int handle);
 
@@ -61,7 +71,8 @@ public:
     void stopAll();
 
     // Mixes `frames` interleaved stereo frames into `out`. Takes the lock only for short
-    // blocks, so that callers on other threads are never held up for long.
+    // blocks, so that callers on other threads are never held up for long. Waits, outside
+    // the lock, for a streamed sample's decoder to reach what a block reads.
     void mix(std::int16_t* out, int frames);
 
 private:
@@ -80,8 +91,13 @@ private:
     Channel* find(int handle);
     const Channel* find(int handle) const;
     void setStep(Channel& channel, int hertz);
+    // The first playing stream whose decoder has not reached what the next `frames` read,
+    // and how many frames it must have decoded.
+    std::shared_ptr<SampleStream> lagging(int frames, std::int64_t& needed) const;
     void mixBlock(float* accumulator, int frames);
     static void mixChannel(Channel& channel, float* accumulator, int frames);
+    template <bool kEnded, typename Frames>
+    static void mixFrames(Channel& channel, const Frames& frameAt, std::int64_t length, float* accumulator, int frames);
 
     mutable std::mutex lock_;
     int mixRate_ = 44100;

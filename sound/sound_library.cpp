@@ -48,6 +48,9 @@ struct Library {
 
     void closeLocked() {
         if (!initialised) return;
+        // First, so that no mix is left waiting on a decoder.
+        for (auto& [handle, sample] : samples)
+            if (sample->stream) sample->stream->cancel();
         closeOutputLocked();
         mixer.stopAll();
         samples.clear();
@@ -75,10 +78,12 @@ struct Library {
         return found == samples.end() ? nullptr : found->second.get();
     }
 
-    // The sample object is destroyed after the mixer has let go of it.
+    // The sample object is destroyed after the mixer has let go of it; its decoder, if it
+    // still runs, is cancelled first (waking a mix that waits on it) and joined with it.
     void freeLocked(SampleHandle handle) {
         const auto found = samples.find(handle);
         if (found == samples.end()) return;
+        if (found->second->stream) found->second->stream->cancel();
         mixer.stopSample(found->second.get());
         samples.erase(found);
         for (auto slot = slots.begin(); slot != slots.end();)
@@ -128,7 +133,8 @@ SampleHandle sampleLoad(int index, const char* path, unsigned mode, int offset, 
     }
     auto sample = std::make_unique<Sample>();
     std::string error;
-    if (!decodeAudioFile(path, *sample, error)) {
+    // Playing can start after the first second; the rest decodes on a worker thread.
+    if (!decodeAudioFileStreamed(path, *sample, error)) {
         base::reportf(base::Level::kError, "cannot load sound \"%s\": %s", name, error.c_str());
         return kNoSample;
     }

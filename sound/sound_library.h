@@ -34,9 +34,11 @@ bool init(int mixRate, int maxSoftwareChannels, unsigned flags);
 void close();
 bool isInitialised();
 
-// Decodes a whole file (offset and length 0). `index`: kUnmanaged, kFreeChannel, or a slot
-// number whose previous sample is freed. On a closed library, initialises it again with the
-// last settings first. kNoSample on failure, with the file and the reason on stderr.
+// Loads a whole file (offset and length 0): returns once its first second is decoded, the
+// rest following on a worker thread that playing never overtakes. `index`: kUnmanaged,
+// kFreeChannel, or a slot number whose previous sample is freed. On a closed library,
+// initialises it again with the last settings first. kNoSample on failure, with the file and
+// the reason on stderr.
 SampleHandle sampleLoad(int index, const char* path, unsigned mode, int offset, int length);
 void sampleFree(SampleHandle sample);
 
