@@ -21,6 +21,9 @@ full_size() {
   [ "$WIDTH" = 1024 ] && [ "$HEIGHT" = 768 ]
 }
 wait_until 10 full_size || fail "window is ${WIDTH}x${HEIGHT}"
+# Keys count once the show draws: a key pressed during set-up is let go again when the window
+# gains the keyboard.
+wait_until 60 screen_changes || fail "the show does not move"
 # Set-up empties the log; keypad 3, held until the line is there, writes the camera to it.
 xdotool keydown --window "$id" KP_3
 wait_until 30 "grep -q '<b>.*,</b><br>' log.htm 2>/dev/null" || true
