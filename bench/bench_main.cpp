@@ -2,12 +2,14 @@
 // the show's own code, and what writing a capture adds to rendering. Prints Markdown.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <unistd.h>
 
@@ -32,6 +34,12 @@ struct BenchOptions {
     int captureFps = 30;
     std::string captureFormat = "mp4";
     OffscreenShowOptions show{1024, 768, OYUN_DATA_DIR};
+    // The parts to measure; all of them when empty.
+    std::vector<std::string> only;
+
+    bool wants(const std::string& part) const {
+        return only.empty() || std::find(only.begin(), only.end(), part) != only.end();
+    }
 };
 
 constexpr const char* kDescription =
@@ -88,6 +96,10 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
     app.add_option("--capture-format", options.captureFormat, "mp4, mkv or webm, default mp4")
         ->type_name("FORMAT")
         ->check(CLI::IsMember({"mp4", "mkv", "webm"}));
+    app.add_option("--only", options.only, "Measure only these parts: scenes, capture")
+        ->type_name("PART")
+        ->delimiter(',')
+        ->check(CLI::IsMember({"scenes", "capture"}));
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
     if (!size.empty()) parseSize(size, options.show.width, options.show.height);
@@ -109,23 +121,15 @@ const char* glString(GLenum name) {
     return text != nullptr ? text : "?";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    base::setProgramName("oyun-bench");
-    BenchOptions options;
-    if (const auto status = parse(argc, argv, options)) return *status;
-    // The clock a show reads is virtual; paths must be resolved before it changes folder.
-    OffscreenShowOptions showOptions = options.show;
-    showOptions.dataDir = std::filesystem::absolute(showOptions.dataDir);
+// Per-scene frame times and where the CPU time goes.
+bool timeScenesOf(const BenchOptions& options, const OffscreenShowOptions& showOptions) {
     std::string error;
     auto show = OffscreenShow::open(showOptions, error);
     if (!show) {
         base::report(base::Level::kError, error);
-        return 1;
+        return false;
     }
-    std::printf("Machine: %s, %u hardware threads; %s, OpenGL %s\n\n", cpuModel().c_str(),
-                std::thread::hardware_concurrency(), glString(GL_RENDERER), glString(GL_VERSION));
+    std::printf("%s, OpenGL %s\n\n", glString(GL_RENDERER), glString(GL_VERSION));
     std::printf("%d frames at %d fps from each span, %dx%d client\n\n", options.frames, options.fps, showOptions.width,
                 showOptions.height);
     std::printf(
@@ -138,8 +142,11 @@ int main(int argc, char** argv) {
                     static_cast<unsigned long long>(s.total()));
         std::fflush(stdout);
     }
-    show.reset();
+    return true;
+}
 
+// What writing a capture adds to rendering the same frames.
+bool measureCapture(const BenchOptions& options, const OffscreenShowOptions& showOptions) {
     const auto video = std::filesystem::temp_directory_path() /
                        ("oyun-bench-" + std::to_string(::getpid()) + "." + options.captureFormat);
     const CaptureOverhead cost =
@@ -147,12 +154,27 @@ int main(int argc, char** argv) {
                                options.captureFrom, options.captureTo);
     if (!cost.ok) {
         base::report(base::Level::kError, "the capture failed: " + cost.error);
-        return 1;
+        return false;
     }
     std::printf(
         "\nCapture to %s, %lld frames at %d fps from %d to %d ms: rendering alone %.1f s, capturing %.1f s, "
         "overhead %.1f %%\n",
         options.captureFormat.c_str(), static_cast<long long>(cost.frames), options.captureFps, options.captureFrom,
         options.captureTo, cost.renderSeconds, cost.captureSeconds, 100.0 * cost.overhead());
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    base::setProgramName("oyun-bench");
+    BenchOptions options;
+    if (const auto status = parse(argc, argv, options)) return *status;
+    // The clock a show reads is virtual; paths must be resolved before it changes folder.
+    OffscreenShowOptions showOptions = options.show;
+    showOptions.dataDir = std::filesystem::absolute(showOptions.dataDir);
+    std::printf("Machine: %s, %u hardware threads\n\n", cpuModel().c_str(), std::thread::hardware_concurrency());
+    if (options.wants("scenes") && !timeScenesOf(options, showOptions)) return 1;
+    if (options.wants("capture") && !measureCapture(options, showOptions)) return 1;
     return 0;
 }
