@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/support/encoders.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_dir.h"
 
 using namespace testing_support;
@@ -22,44 +23,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string errors;  // stderr
-};
-
-// Runs oyun-capture in the current folder, its stderr through a pipe so that a file size
-// limit bounds only what it writes itself. SIGXFSZ is left as a shell leaves it: the default
-// ends the process, and the program must set that aside on its own.
 ProgramRun capture(std::vector<std::string> arguments, std::optional<rlim_t> fileSizeLimit = std::nullopt) {
     arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    int errors[2];
-    ProgramRun run;
-    if (::pipe(errors) != 0) return run;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(errors[1], STDERR_FILENO);
-        ::close(errors[0]);
-        ::close(errors[1]);
-        if (fileSizeLimit) {
-            const struct rlimit limit = {*fileSizeLimit, *fileSizeLimit};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        ::signal(SIGXFSZ, SIG_DFL);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(errors[1]);
-    char buffer[4096];
-    for (ssize_t got; (got = ::read(errors[0], buffer, sizeof buffer)) > 0;)
-        run.errors.append(buffer, static_cast<std::size_t>(got));
-    ::close(errors[0]);
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid)
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
+    return runProgram(std::move(arguments), fileSizeLimit);
 }
 
 // Five frames at 10 fps from 70 s: the rings of the third part, in the band a 288-row window

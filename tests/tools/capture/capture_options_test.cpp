@@ -8,41 +8,22 @@
 #include <vector>
 
 #include "demo/offscreen_show.h"
-#include "tests/support/output_capture.h"
-#include "tests/support/report_capture.h"
+#include "tests/support/command_line_run.h"
 #include "tests/support/temp_dir.h"
 #include "tools/capture/capture.h"
 #include "tools/capture/capture_options.h"
 
 namespace {
 
-struct Parsed {
-    std::optional<int> status;  // nothing: the capture runs
-    CaptureOptions options;
-    std::string error;  // the one report of a wrong command line
-    std::string out;    // what went to stdout
-    std::string err;    // and to stderr, the report aside
-};
+using Parsed = testing_support::ParsedCommandLine<CaptureOptions>;
 
 // The command line as the program reads it, with what it prints and reports.
 Parsed parse(const std::vector<std::string>& arguments) {
-    base::setProgramName("oyun-capture");
-    std::vector<std::string> words = {"oyun-capture"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    Parsed parsed;
-    testing_support::ReportCapture reports;
-    {
-        testing_support::OutputCapture out(STDOUT_FILENO);
-        testing_support::OutputCapture err(STDERR_FILENO);
-        CaptureCommandLine commandLine;
-        parsed.status = commandLine.parse(static_cast<int>(argv.size()), argv.data(), parsed.options);
-        parsed.out = out.text();
-        parsed.err = err.text();
-    }
-    if (!reports.reports.empty()) parsed.error = reports.onlyText();
-    return parsed;
+    return testing_support::parseCommandLineOf<CaptureOptions>("oyun-capture", arguments,
+                                                               [](int argc, char** argv, CaptureOptions& options) {
+                                                                   CaptureCommandLine commandLine;
+                                                                   return commandLine.parse(argc, argv, options);
+                                                               });
 }
 
 TEST(CaptureArguments, DefaultsAreTheWholeShowAt1024x768And50Fps) {

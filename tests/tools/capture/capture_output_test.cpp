@@ -20,6 +20,7 @@
 
 #include "tests/support/encoders.h"
 #include "tests/support/image_test_tools.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_dir.h"
 
 extern "C" {
@@ -34,32 +35,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string errors;  // stderr
-};
-
-// Runs oyun-capture with `arguments` in the current folder, stderr into a file.
 ProgramRun capture(std::vector<std::string> arguments) {
-    const fs::path log = fs::temp_directory_path() / ("oyun-capture-test-" + std::to_string(getpid()) + ".log");
     arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ProgramRun run;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    run.errors = readFileBytes(log);
-    fs::remove(log);
-    return run;
+    return runProgram(std::move(arguments));
 }
 
 std::vector<std::string> withData(std::vector<std::string> arguments) {
