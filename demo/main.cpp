@@ -3,6 +3,7 @@
 
 #include "base/command_line.h"
 #include "base/report.h"
+#include "base/startup_phases.h"
 #include "demo/data_folder.h"
 #include "demo/demo.h"
 #include "platform/gl_context.h"
@@ -21,9 +22,16 @@ constexpr const char* kFooter =
 // The show's music lasts 141 s; a later start is refused rather than ended at once.
 constexpr std::uint32_t kLatestStart = 24 * 60 * 60 * 1000;
 
+// --startup-phases: the phases on stderr, then the end of the run.
+void reportStartupAndEnd(AppWindow* window) {
+    base::reportStartupPhases();
+    requestQuit(window);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    base::markPhase("main");
     base::setProgramName("oyun");
     CLI::App app{
         "Oyun motorum: a two-minute real-time show drawn to its own music, full screen where the display "
@@ -33,12 +41,15 @@ int main(int argc, char** argv) {
     bool windowed = false;
     std::uint32_t fromMs = 0;
     bool noVsync = false;
+    bool startupPhases = false;
     app.add_option("--data", data, "The folder of the show's pictures and music")->check(base::kNotAnOption);
     app.add_flag("--window", windowed, "Start in a window, without changing the display mode");
     app.add_option("--from", fromMs, "Start the show MS milliseconds in, picture and music in step")
         ->type_name("MS")
         ->check(CLI::Range(std::uint32_t{0}, kLatestStart));
     app.add_flag("--no-vsync", noVsync, "Draw as fast as possible, not in step with the display (for measuring)");
+    app.add_flag("--startup-phases", startupPhases,
+                 "Write when each start-up phase ended and end once the first frame is shown (for measuring)");
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return *status;
 
@@ -49,6 +60,7 @@ int main(int argc, char** argv) {
     }
     platform::watchTerminationSignals();
     if (!platform::openDisplay()) return 1;
+    base::markPhase("display");
     platform::setVsyncWanted(!noVsync);
 
     ShowOptions options;
@@ -57,6 +69,7 @@ int main(int argc, char** argv) {
     useShowOptions(options);
     ShellSettings settings = showShellSettings();
     if (windowed) settings.fullScreen = 0;
+    if (startupPhases) settings.callbacks.firstFrameShown = reportStartupAndEnd;
     const int status = runShell(platform::currentInstance(), settings);
     if (platform::terminationSignal() != 0) return 128 + platform::terminationSignal();
     return status == 0 ? 0 : 1;

@@ -1,11 +1,14 @@
 // drawDemo: clears, runs the timeline, and draws the scene and overlays it calls for, in
-// immediate mode.
+// immediate mode or, for the spheres and the tower, from compiled geometry.
 #include "demo/scene_draw.h"
 
+// Buffer objects (GL 1.5) are exported by the GL library itself.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
+#include <vector>
 
 #include "base/numbers.h"
 #include "demo/demo.h"
@@ -25,20 +28,89 @@ float atLeastOneFifth(double value) {
     return value < kFloor ? kFloor : static_cast<float>(value);
 }
 
-void emitSculptureLayer(int layer, bool circling, double offsetX, double offsetZ) {
-    glBegin(GL_LINES);
+constexpr int kLayerVertices = 18 * 36;
+
+DrawingPath currentPath = DrawingPath::kCompiled;
+
+// One layer's vertices in the order drawn; both paths take their floats from here.
+template <typename Emit>
+void forEachLayerVertex(int layer, bool circling, double offsetX, double offsetZ, Emit emit) {
     for (int j = 0; j < 18; ++j) {
         for (int k = 0; k < 36; ++k) {
             const float y = static_cast<float>(layer) + sculptureY[k][j];
             if (circling) {
-                glVertex3f(static_cast<float>(sculptureX[k][j] + offsetX), y,
-                           static_cast<float>(sculptureZ[k][j] + offsetZ));
+                emit(static_cast<float>(sculptureX[k][j] + offsetX), y, static_cast<float>(sculptureZ[k][j] + offsetZ));
             } else {
-                glVertex3f(sculptureX[k][j], y, sculptureZ[k][j]);
+                emit(sculptureX[k][j], y, sculptureZ[k][j]);
             }
-            ++sceneStats.sculptureVertices;
         }
     }
+}
+
+// What kCompiled keeps between frames. GL names belong to the context that was current at
+// set-up; a new quadric means a new set-up, maybe in a new context, so they are made again.
+struct CompiledGeometry {
+    const GLUquadric* madeFor = nullptr;
+    GLuint sphereList = 0;
+    GLuint towerBuffer = 0;
+    // The tower's layers as the buffer holds them: both passes draw the same floats (the
+    // mirror is a scale), and only the circling tower of scene 1 moves them.
+    bool towerFilled = false;
+    bool towerCircling = false;
+    double towerOffsetX = 0.0;
+    double towerOffsetZ = 0.0;
+    std::vector<float> towerVertices;
+};
+CompiledGeometry compiled;
+
+void forgetGeometryOfAnotherSetUp() {
+    if (compiled.madeFor == sphereQuadric) return;
+    compiled = CompiledGeometry{};
+    compiled.madeFor = sphereQuadric;
+}
+
+void emitSphere() { gluSphere(sphereQuadric, 0.35, 32, 16); }
+
+void drawSphere() {
+    if (currentPath == DrawingPath::kCompiled) {
+        forgetGeometryOfAnotherSetUp();
+        if (compiled.sphereList == 0 && (compiled.sphereList = glGenLists(1)) != 0) {
+            glNewList(compiled.sphereList, GL_COMPILE);
+            emitSphere();
+            glEndList();
+        }
+        if (compiled.sphereList != 0) {
+            glCallList(compiled.sphereList);
+            return;
+        }
+    }
+    emitSphere();
+}
+
+// Binds a buffer holding this frame's 120 layers, filled anew only when they moved; false,
+// with nothing bound, when the driver gives no buffer.
+bool bindTowerBuffer(bool circling, double offsetX, double offsetZ) {
+    forgetGeometryOfAnotherSetUp();
+    CompiledGeometry& c = compiled;
+    if (c.towerBuffer == 0) glGenBuffers(1, &c.towerBuffer);
+    if (c.towerBuffer == 0) return false;
+    glBindBuffer(GL_ARRAY_BUFFER, c.towerBuffer);
+    const bool moved = circling && (c.towerOffsetX != offsetX || c.towerOffsetZ != offsetZ);
+    if (c.towerFilled && c.towerCircling == circling && !moved) return true;
+    c.towerVertices.clear();
+    c.towerVertices.reserve(std::size_t{kLayers} * kLayerVertices * 3);
+    for (int i = 0; i < kLayers; ++i) {
+        forEachLayerVertex(i, circling, offsetX, offsetZ, [&](float x, float y, float z) {
+            c.towerVertices.insert(c.towerVertices.end(), {x, y, z});
+        });
+    }
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(c.towerVertices.size() * sizeof(float)),
+                 c.towerVertices.data(), circling ? GL_STREAM_DRAW : GL_STATIC_DRAW);
+    c.towerFilled = true;
+    c.towerCircling = circling;
+    c.towerOffsetX = offsetX;
+    c.towerOffsetZ = offsetZ;
+    return true;
 }
 
 // The tower of rings: two passes of 120 layers, the second mirrored in x.
@@ -48,6 +120,11 @@ void drawLineSculpture() {
     // In scene 1 the tower circles on a 5-unit radius, once every 360 ticks.
     const double offsetX = 5.0 * std::sin(t * kPi / 180.0);
     const double offsetZ = 5.0 * std::cos(t * kPi / 180.0);
+    const bool fromBuffer = currentPath == DrawingPath::kCompiled && bindTowerBuffer(circling, offsetX, offsetZ);
+    if (fromBuffer) {
+        glVertexPointer(3, GL_FLOAT, 0, nullptr);
+        glEnableClientState(GL_VERTEX_ARRAY);
+    }
     glEnable(GL_BLEND);
     for (int mirrored = 0; mirrored < 2; ++mirrored) {
         for (int i = 0; i < kLayers; ++i) {
@@ -57,8 +134,15 @@ void drawLineSculpture() {
             if (mirrored == 1) glScalef(-1.0f, 1.0f, 1.0f);
             const float angle = circling ? 5.0f * static_cast<float>(i) + t : 4.0f * t + 5.0f * static_cast<float>(i);
             glRotatef(angle, 0.0f, 1.0f, 0.0f);
-            emitSculptureLayer(i, circling, offsetX, offsetZ);
-            glEnd();
+            if (fromBuffer) {
+                glDrawArrays(GL_LINES, i * kLayerVertices, kLayerVertices);
+            } else {
+                glBegin(GL_LINES);
+                forEachLayerVertex(i, circling, offsetX, offsetZ,
+                                   [](float x, float y, float z) { glVertex3f(x, y, z); });
+                glEnd();
+            }
+            sceneStats.sculptureVertices += kLayerVertices;
             // After glEnd, not as a last vertex attribute: inside the pair it left llvmpipe's
             // lines depending on how many vertices earlier frames had sent, so a replayed
             // (seeked) frame could differ from the same frame of a full run.
@@ -66,6 +150,10 @@ void drawLineSculpture() {
         }
     }
     glDisable(GL_BLEND);
+    if (fromBuffer) {
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
 }
 
 // Scene 3: 90 balls on three tilted sets of five rings; outer rings turn faster.
@@ -192,12 +280,24 @@ void drawSprites() {
 
 }  // namespace
 
+void useDrawingPath(DrawingPath path) { currentPath = path; }
+
+DrawingPath drawingPath() { return currentPath; }
+
+void releaseCompiledGeometry() {
+    if (compiled.madeFor == sphereQuadric) {
+        if (compiled.sphereList != 0) glDeleteLists(compiled.sphereList, 1);
+        if (compiled.towerBuffer != 0) glDeleteBuffers(1, &compiled.towerBuffer);
+    }
+    compiled = CompiledGeometry{};
+}
+
 void drawBall() {
     glEnable(GL_LIGHTING);
     glColor3f(1.0f, 1.0f, 1.0f);
     if (sceneIndex == 3) {
         glBindTexture(GL_TEXTURE_2D, ballTexture);
-        gluSphere(sphereQuadric, 0.35, 32, 16);
+        drawSphere();
         ++sceneStats.spheres;
     }
     glBindTexture(GL_TEXTURE_2D, sceneIndex == 6 ? demoModel.texture : ballSurfaceTexture);
@@ -206,7 +306,7 @@ void drawBall() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
-    gluSphere(sphereQuadric, 0.35, 32, 16);
+    drawSphere();
     ++sceneStats.spheres;
     ++sceneStats.balls;
     glDisable(GL_TEXTURE_GEN_S);

@@ -4,8 +4,10 @@
 #include <GL/glu.h>
 
 #include "base/html_log.h"
+#include "base/startup_phases.h"
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
+#include "demo/scene_draw.h"
 #include "demo/scene_tables.h"
 #include "engine/bitmap_font.h"
 #include "pictures/texture_tga.h"
@@ -51,6 +53,7 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
     demoKeys = keys;
     setStandingState();
     createFontLists(window->deviceContext);
+    base::markPhase("fonts");
 
     // A picture that fails to load leaves texture 0 and the show goes on without it.
     for (const SpriteFile& file : kSpriteFiles) {
@@ -60,9 +63,11 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
         file.sprite->setFrameCount(1);
         file.sprite->setSize(2.0f, 1.5f);
     }
+    base::markPhase("sprite pictures");
     demoModel.texture = loadTgaTexture(showDataFile("mivra.tga").c_str());
     demoModel.computeFaceNormals();
     demoModel.framerate = 12;
+    base::markPhase("model");
 
     demoCamera.place(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, -10.0f, 0.0f, 1.0f, 0.0f);
     demoTicks = 0.0f;
@@ -71,6 +76,7 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
     ballSurfaceTexture = loadTgaTexture(showDataFile("ball_sur.tga").c_str());
     buildSculptureTables();
     buildBallGrid();
+    base::markPhase("ball pictures and tables");
 
     // Given while the model-view matrix is the identity and never again, the light sits at
     // the eye whatever the camera does.
@@ -88,6 +94,7 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
     // Nothing is checked: music that does not load or start ends the show at its first frame.
     soundSystem.loadSample(showDataFile("music.wma").c_str(), kMusicRecord, false);
     soundSystem.play(kMusicRecord, kMusicFrequency, kMusicVolume);
+    base::markPhase("music");
 
     glEnable(GL_LINE_SMOOTH);
     glLineWidth(5.0f * showPixelScale());
@@ -95,12 +102,14 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
     startTick = platform::tickCount();
     sceneIndex = 0;
     overlayIndex = 0;
+    base::markPhase("set-up");
     return true;
 }
 
 void deinitialiseDemo() {
     deleteFontLists();
     // Each set-up makes a new quadric; give the old one back rather than leak one a toggle.
+    releaseCompiledGeometry();
     if (sphereQuadric != nullptr) gluDeleteQuadric(sphereQuadric);
     sphereQuadric = nullptr;
     soundSystem.freeSample(kMusicRecord);

@@ -59,6 +59,8 @@ struct ShellCallbacks {
     void (*draw)() = nullptr;
     // Before the window closes.
     void (*deinitialise)() = nullptr;
+    // Once a run, when its first frame is on the screen.
+    void (*firstFrameShown)(AppWindow* window) = nullptr;
 };
 
 // What a program built on the shell asks of its window; the show uses the defaults.

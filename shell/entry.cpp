@@ -1,6 +1,7 @@
 // The program's entry: start-up, the outer loop that (re)opens the window, and the
 // message loop that draws a frame whenever no message is waiting.
 #include "base/html_log.h"
+#include "base/startup_phases.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "shell/app_window.h"
@@ -10,8 +11,9 @@ using namespace platform;
 
 namespace {
 
-// One message or one frame per pass, until WM_QUIT is taken.
-void runMessageLoop(AppWindow& window, const ShellCallbacks& program) {
+// One message or one frame per pass, until WM_QUIT is taken. `firstFrame` holds until the
+// run's first frame is shown, whichever window showed it.
+void runMessageLoop(AppWindow& window, const ShellCallbacks& program, bool& firstFrame) {
     for (;;) {
         Message msg;
         if (peekMessage(msg, window.windowHandle)) {
@@ -24,7 +26,13 @@ void runMessageLoop(AppWindow& window, const ShellCallbacks& program) {
             if (program.update != nullptr) program.update(now - window.lastFrameTick);
             window.lastFrameTick = now;
             if (program.draw != nullptr) program.draw();
+            if (firstFrame) base::markPhase("first frame drawn");
             swapBuffers(window.deviceContext);
+            if (firstFrame) {
+                firstFrame = false;
+                base::markPhase("first frame shown");
+                if (program.firstFrameShown != nullptr) program.firstFrameShown(&window);
+            }
         }
     }
 }
@@ -54,6 +62,7 @@ int runShell(InstanceHandle instance, const ShellSettings& settings) {
     programRunning = 1;
     fullScreenWanted = window.fullScreen;
     int status = 0;
+    bool firstFrame = true;
 
     while (programRunning == 1) {
         window.fullScreen = fullScreenWanted;
@@ -64,9 +73,10 @@ int runShell(InstanceHandle instance, const ShellSettings& settings) {
             status = 1;
             continue;
         }
+        base::markPhase("window");
         const ShellCallbacks& program = settings.callbacks;
         if (program.initialise == nullptr || program.initialise(&window, &keys))
-            runMessageLoop(window, program);
+            runMessageLoop(window, program, firstFrame);
         else
             requestQuit(&window);
         if (program.deinitialise != nullptr) program.deinitialise();

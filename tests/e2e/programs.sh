@@ -62,6 +62,15 @@ run ./oyun --data "$E2E_TMP/nowhere"
 [ "$CODE" = 1 ] && grep -q "no data for the show in $E2E_TMP/nowhere (no mask.tga)" <<<"$ERR" || fail "bad --data: $ERR"
 cd "$E2E_TMP"
 
+# For measuring: when each start-up phase ended, in order and never going back, and the end
+# with 0 once the first frame is shown.
+run env SDL_VIDEODRIVER=offscreen "$OYUN" --window --data "$DATA" --startup-phases
+[ "$CODE" = 0 ] || fail "--startup-phases: status $CODE ($ERR)"
+phases=$(sed -n 's/^oyun: start-up [0-9.]* ms //p' <<<"$ERR" | paste -sd,)
+[ "$phases" = "main,display,window,fonts,sprite pictures,model,ball pictures and tables,music,set-up,first frame drawn,first frame shown" ] &&
+  [ "$(wc -l <<<"$ERR")" = 11 ] || fail "--startup-phases said: $ERR"
+sed -n 's/^oyun: start-up \([0-9.]*\) ms .*/\1/p' <<<"$ERR" | sort -c -g || fail "start-up times go back: $ERR"
+
 start_xvfb
 # From another folder the show finds the build's data; Escape ends it with 0.
 mkdir -p elsewhere && cd elsewhere
