@@ -15,8 +15,12 @@
 
 #include "base/command_line.h"
 #include "base/report.h"
+#include "bench/capture_jobs.h"
 #include "bench/capture_overhead.h"
+#include "bench/drawing_paths.h"
 #include "bench/scene_timing.h"
+#include "bench/startup_phases.h"
+#include "bench/supersample_cost.h"
 #include "demo/offscreen_show.h"
 
 // The show's sound system opens the audio device while globals are constructed, though the
@@ -33,6 +37,9 @@ struct BenchOptions {
     int captureTo = 30000;
     int captureFps = 30;
     std::string captureFormat = "mp4";
+    int startupRuns = 7;
+    // The worker processes the capture's throughput is measured with; 1, 2 and the cores by default.
+    std::vector<int> jobs;
     OffscreenShowOptions show{1024, 768, OYUN_DATA_DIR};
     // The parts to measure; all of them when empty.
     std::vector<std::string> only;
@@ -86,7 +93,7 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
         ->check(base::kNotAnOption);
     app.add_option("--capture-from", options.captureFrom, "Start of the captured span, default 20000")
         ->type_name("MS")
-        ->check(positive);
+        ->check(CLI::Range(0, 1000000));
     app.add_option("--capture-to", options.captureTo, "End of the captured span, default 30000")
         ->type_name("MS")
         ->check(positive);
@@ -96,10 +103,18 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
     app.add_option("--capture-format", options.captureFormat, "mp4, mkv or webm, default mp4")
         ->type_name("FORMAT")
         ->check(CLI::IsMember({"mp4", "mkv", "webm"}));
-    app.add_option("--only", options.only, "Measure only these parts: scenes, capture")
+    app.add_option("--jobs", options.jobs, "Worker processes to time the capture with, default 1,2,CORES")
+        ->type_name("N")
+        ->delimiter(',')
+        ->check(CLI::Range(1, 256));
+    app.add_option("--startup-runs", options.startupRuns, "Launches of the show timed from its start, default 7")
+        ->type_name("N")
+        ->check(positive);
+    app.add_option("--only", options.only,
+                   "Measure only these parts: scenes, capture, jobs, supersample, startup, drawing")
         ->type_name("PART")
         ->delimiter(',')
-        ->check(CLI::IsMember({"scenes", "capture"}));
+        ->check(CLI::IsMember({"scenes", "capture", "jobs", "supersample", "startup", "drawing"}));
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
     if (!size.empty()) parseSize(size, options.show.width, options.show.height);
@@ -164,6 +179,18 @@ bool measureCapture(const BenchOptions& options, const OffscreenShowOptions& sho
     return true;
 }
 
+// Capture throughput with 1, 2 and as many workers as cores (or --jobs).
+bool measureCaptureJobs(const BenchOptions& options, const OffscreenShowOptions& showOptions) {
+    std::vector<int> jobs = options.jobs;
+    if (jobs.empty()) {
+        jobs = {1, 2};
+        if (const int cores = static_cast<int>(std::thread::hardware_concurrency()); cores > 2) jobs.push_back(cores);
+    }
+    const CaptureJobsSpan span{OYUN_CAPTURE_PROGRAM, showOptions.dataDir, showOptions.width, showOptions.height,
+                               options.captureFps,   options.captureFrom, options.captureTo, options.captureFormat};
+    return printCaptureJobs(span, jobs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -176,5 +203,10 @@ int main(int argc, char** argv) {
     std::printf("Machine: %s, %u hardware threads\n\n", cpuModel().c_str(), std::thread::hardware_concurrency());
     if (options.wants("scenes") && !timeScenesOf(options, showOptions)) return 1;
     if (options.wants("capture") && !measureCapture(options, showOptions)) return 1;
+    if (options.wants("jobs") && !measureCaptureJobs(options, showOptions)) return 1;
+    if (options.wants("startup") && !measureStartup(OYUN_PROGRAM, showOptions.dataDir, options.startupRuns)) return 1;
+    if (options.wants("supersample") && !printSupersampleCost(showOptions, options.captureFps, options.captureFormat))
+        return 1;
+    if (options.wants("drawing") && !measureDrawingPaths(showOptions, options.frames, options.fps)) return 1;
     return 0;
 }

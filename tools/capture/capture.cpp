@@ -14,6 +14,7 @@
 
 #include "demo/offscreen_show.h"
 #include "sound/sound_library.h"
+#include "tools/capture/downscale.h"
 #include "tools/capture/frame_pipe.h"
 #include "tools/capture/frame_writer.h"
 
@@ -58,15 +59,30 @@ std::string secondsText(std::uint32_t tick) {
 // Joins the encoding thread on every way out, so that it never outlives its writer.
 class Worker {
 public:
-    Worker(FramePipe<CapturedFrame>& pipe, FrameWriter& writer) : pipe_(pipe) {
-        thread_ = std::thread([this, &writer] {
-            // Encoding takes what CPU rendering leaves; it only gets ahead of rendering when
-            // the queue is full and the renderer waits.
+    // With a downscaler, the pipe's frames are drawn large and each is scaled into a frame
+    // of `writtenBytes` pixels before it is written.
+    Worker(FramePipe<CapturedFrame>& pipe, FrameWriter& writer, const Downscaler* downscaler, std::size_t writtenBytes)
+        : pipe_(pipe) {
+        if (downscaler != nullptr) small_.pixels.resize(writtenBytes);
+        thread_ = std::thread([this, &writer, downscaler] {
+            // Encoding (and scaling) takes what CPU rendering leaves; it only gets ahead of
+            // rendering when the queue is full and the renderer waits.
             setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNice);
             while (CapturedFrame* frame = pipe_.next()) {
+                const CapturedFrame* written = frame;
+                if (downscaler != nullptr) {
+                    downscaler->scale(frame->pixels.data(), small_.pixels.data());
+                    small_.number = frame->number;
+                    small_.audioFrames = frame->audioFrames;
+                    small_.audio.assign(frame->audio.begin(),
+                                        frame->audio.begin() + std::ptrdiff_t{frame->audioFrames} * kCaptureChannels);
+                    // The renderer may fill the large buffer again while the small frame is encoded.
+                    pipe_.release(frame);
+                    written = &small_;
+                }
                 std::string error;
-                const bool ok = writer.write(*frame, error);
-                pipe_.release(frame);
+                const bool ok = writer.write(*written, error);
+                if (downscaler == nullptr) pipe_.release(frame);
                 if (!ok) {
                     error_ = error;
                     pipe_.stop();
@@ -93,6 +109,7 @@ public:
 
 private:
     FramePipe<CapturedFrame>& pipe_;
+    CapturedFrame small_;  // the frame written when frames are drawn large
     std::thread thread_;
     std::string error_;
 };
@@ -109,10 +126,17 @@ DrawingLimits currentDrawingLimits() {
     return {std::min(viewport[0], renderbuffer), std::min(viewport[1], renderbuffer)};
 }
 
-std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits) {
-    if (width <= limits.width && height <= limits.height) return {};
-    return "this OpenGL draws at most " + std::to_string(limits.width) + "x" + std::to_string(limits.height) +
-           ", not " + std::to_string(width) + "x" + std::to_string(height);
+std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits, int supersample) {
+    auto size = [](std::int64_t w, std::int64_t h) { return std::to_string(w) + "x" + std::to_string(h); };
+    const std::int64_t drawnWidth = std::int64_t{width} * supersample;
+    const std::int64_t drawnHeight = std::int64_t{height} * supersample;
+    if (drawnWidth <= limits.width && drawnHeight <= limits.height) return {};
+    const int fits = std::min(limits.width / width, limits.height / height);
+    if (supersample <= 1 || fits < 1)
+        return "this OpenGL draws at most " + size(limits.width, limits.height) + ", not " + size(width, height);
+    return "--supersample " + std::to_string(supersample) + " draws " + size(drawnWidth, drawnHeight) +
+           ", more than the " + size(limits.width, limits.height) + " this machine can draw; take --supersample " +
+           std::to_string(fits) + (fits > 1 ? " or less" : "") + ", or a smaller --size";
 }
 
 std::string animationStepWarning(int fps) {
@@ -133,6 +157,7 @@ std::string animationStepWarning(int fps) {
 }
 
 FrameRange frameRangeOf(const CaptureOptions& options) {
+    if (options.frames) return *options.frames;
     FrameRange range;
     if (options.frameMs) {
         range.first = firstFrameAtOrAfter(*options.frameMs, options.fps);
@@ -151,6 +176,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
         return result;
     };
     if (options.fps < 1 || options.width < 1 || options.height < 1) return fail("bad frame rate or size");
+    if (options.supersample < 1 || options.supersample > kMaxSupersample) return fail("bad supersampling factor");
     if (isVideo(options.kind) && !options.renderOnly && (options.width % 2 != 0 || options.height % 2 != 0))
         return fail("video needs an even width and height");
     const FrameRange range = frameRangeOf(options);
@@ -160,8 +186,11 @@ CaptureResult runCapture(const CaptureOptions& options) {
     // The show moves the process into a folder of its own: every path is fixed first.
     const fs::path output = fs::absolute(options.output);
     const fs::path dataDir = fs::absolute(options.dataDir);
+    const int drawnWidth = options.width * options.supersample;
+    const int drawnHeight = options.height * options.supersample;
     const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 3;
-    const std::size_t bufferCount = std::clamp(kMaxBufferBytes / frameBytes, kMinBuffers, kMaxBuffers);
+    const std::size_t drawnBytes = static_cast<std::size_t>(drawnWidth) * drawnHeight * 3;
+    const std::size_t bufferCount = std::clamp(kMaxBufferBytes / drawnBytes, kMinBuffers, kMaxBuffers);
     const auto maxSpan = static_cast<std::size_t>(kCaptureSampleRate / options.fps + 1);
 
     try {
@@ -169,16 +198,35 @@ CaptureResult runCapture(const CaptureOptions& options) {
         std::unique_ptr<FrameWriter> writer;
         std::string error;
         if (!options.renderOnly) {
-            writer = openFrameWriter({output, options.kind, options.width, options.height, options.fps}, error);
+            writer = openFrameWriter(
+                {output, options.kind, options.width, options.height, options.fps, options.segmentDescription}, error);
             if (!writer) return fail(error);
         }
-        auto show = OffscreenShow::open({options.width, options.height, dataDir}, error);
+        // The show opens at most kMaxPictureSide a side; beyond that only supersampling takes
+        // it, and the message says so.
+        if (options.supersample > 1) {
+            if (std::string tooLarge = sizeBeyondDrawing(options.width, options.height,
+                                                         {kMaxPictureSide, kMaxPictureSide}, options.supersample);
+                !tooLarge.empty()) {
+                result.wrongArguments = true;
+                return fail(std::move(tooLarge));
+            }
+        }
+        // Drawn larger, the show fits its picture and scales its lines for that size.
+        auto show = OffscreenShow::open({drawnWidth, drawnHeight, dataDir}, error);
         if (!show) return fail(error);
         // Only a current context knows its limits; beyond them frames would come back cut.
-        if (std::string tooLarge = sizeBeyondDrawing(options.width, options.height, currentDrawingLimits());
+        if (std::string tooLarge =
+                sizeBeyondDrawing(options.width, options.height, currentDrawingLimits(), options.supersample);
             !tooLarge.empty()) {
             result.wrongArguments = true;
             return fail(std::move(tooLarge));
+        }
+        std::unique_ptr<Downscaler> downscaler;
+        if (options.supersample > 1 && writer) {
+            downscaler =
+                Downscaler::open(options.width, options.height, options.supersample, writer->pixelOrder(), error);
+            if (!downscaler) return fail(error);
         }
 
         CaptureProgress progress;
@@ -195,13 +243,13 @@ CaptureResult runCapture(const CaptureOptions& options) {
 
         FramePipe<CapturedFrame> pipe(options.renderOnly ? 0 : bufferCount);
         for (CapturedFrame& frame : pipe.buffers()) {
-            frame.pixels.resize(frameBytes);
+            frame.pixels.resize(drawnBytes);
             frame.audio.resize(maxSpan * kCaptureChannels);
         }
         std::vector<std::int16_t> dropped(maxSpan * kCaptureChannels);
         const PixelOrder readOrder = writer ? writer->pixelOrder() : PixelOrder::kRgb;
         std::optional<Worker> worker;
-        if (writer) worker.emplace(pipe, *writer);
+        if (writer) worker.emplace(pipe, *writer, downscaler.get(), frameBytes);
 
         const Clock::time_point start = Clock::now();
         Clock::time_point lastReport = start;
@@ -270,7 +318,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
         result.ok = true;
         return result;
     } catch (const std::bad_alloc&) {
-        return fail("not enough memory for frames of " + std::to_string(options.width) + "x" +
-                    std::to_string(options.height));
+        return fail("not enough memory for frames of " + std::to_string(drawnWidth) + "x" +
+                    std::to_string(drawnHeight) + (options.supersample > 1 ? " (supersampled)" : ""));
     }
 }

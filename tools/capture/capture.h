@@ -22,12 +22,7 @@ struct CaptureResult {
 // Relative paths are taken from the current folder at the call.
 CaptureResult runCapture(const CaptureOptions& options);
 
-// The frames a capture writes: [first, end). `end` is a bound from --to or --frame; the
-// show's end may come earlier.
-struct FrameRange {
-    std::int64_t first = 0;
-    std::int64_t end = INT64_MAX;
-};
+// The frames a capture writes (see FrameRange).
 FrameRange frameRangeOf(const CaptureOptions& options);
 
 // The largest picture the current OpenGL context draws and reads back in one piece.
@@ -37,8 +32,9 @@ struct DrawingLimits {
 };
 DrawingLimits currentDrawingLimits();
 
-// Empty when a window of width x height fits `limits`; otherwise why not, in one line.
-std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits);
+// Empty when a window of width x height, drawn at `supersample` times that, fits `limits`;
+// otherwise why not, in one line, naming the supersampling when that is what does not fit.
+std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits, int supersample = 1);
 
 // The show's animation moves in 20 ms steps, 50 a second. Empty when frames at `fps` each
 // move it by the same whole number of steps (fps divides 50); otherwise one line on what

@@ -6,12 +6,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "base/report.h"
 #include "demo/data_folder.h"
 #include "tools/capture/capture.h"
+#include "tools/capture/parallel_capture.h"
 #include "tools/capture/progress_bar.h"
+#include "tools/capture/segment_capture.h"
+#include "tools/capture/segment_join.h"
 
 // The show's sound system opens the audio device while globals are constructed, though a
 // capture only ever pulls the mix itself: ask for the silent driver before that happens.
@@ -39,6 +43,18 @@ void catchSignals() {
     sigaction(SIGHUP, &action, nullptr);
 }
 
+CaptureResult run(const CaptureOptions& options) {
+    if (!options.joinParts.empty()) return runJoin(options);
+    if (options.segment) return runSegmentCapture(options);
+    const FrameRange range = frameRangeOf(options);
+    if (captureJobs(options, range.end == INT64_MAX ? INT64_MAX : range.end - range.first) <= 1)
+        return runCapture(options);
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return runCapture(options);  // no way to start workers: one process does it all
+    return runParallelCapture(options, program);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,10 +79,15 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     options.cancel = &cancelRequested;
     ProgressBar bar(stderr);
-    if (!options.quiet && isatty(STDERR_FILENO) == 1)
+    if (options.reportFrames)
+        options.progress = [](const CaptureProgress& progress) {
+            std::printf("frames %lld\n", static_cast<long long>(progress.framesDone));
+            std::fflush(stdout);
+        };
+    else if (!options.quiet && isatty(STDERR_FILENO) == 1)
         options.progress = [&bar](const CaptureProgress& progress) { bar.show(progress); };
 
-    const CaptureResult result = runCapture(options);
+    const CaptureResult result = run(options);
     bar.end();
     if (result.wrongArguments) return commandLine.usageError(result.error);
     if (!result.ok) {

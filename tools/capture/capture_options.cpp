@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "tools/capture/capture.h"
+#include "tools/capture/segment.h"
 
 extern "C" {
 #include <libavutil/imgutils.h>
@@ -32,6 +33,8 @@ constexpr const char* kFooter =
     "whatever else the folder holds; frames of an earlier capture numbered after this one's last are\n"
     "removed once it succeeds. Output appears only when complete; a link is written through.\n"
     "Without --data the show's data is ./data, else that of the build or installation the program is in.\n"
+    "--jobs shares the span among worker processes on this machine; across machines, render each part\n"
+    "with --segment K/N (the same data and options everywhere) and join the parts with --join.\n"
     "Exit status: 0 when written, 1 on a failure (nothing is left behind), 2 for a wrong command line,\n"
     "128 + n after signal n.";
 
@@ -40,7 +43,8 @@ class CaptureFormatter : public CLI::Formatter {
 public:
     std::string make_usage(const CLI::App*, std::string name) const override {
         return "Usage: " + name + " --output FILE.mp4|FILE.webm|FILE.mkv|FOLDER/ [OPTIONS]\n       " + name +
-               " --output FILE.png --frame MS [OPTIONS]\n";
+               " --output FILE.png --frame MS [OPTIONS]\n       " + name +
+               " --join PART.mkv... --output FILE.mp4|FILE.mkv [--data DIR]\n";
     }
 };
 
@@ -84,6 +88,15 @@ const CLI::Validator kSize(
         return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide) + ", not '" + text + "'";
     },
     "", "");
+
+const CLI::Validator kSegmentChoice(
+    [](std::string& text) -> std::string {
+        if (parseSegmentChoice(text)) return {};
+        return "takes K/N, part K of N with 1 <= K <= N <= " + std::to_string(kMaxSegments) + ", not '" + text + "'";
+    },
+    "", "");
+
+constexpr int kMaxJobs = 256;
 
 // CLI11 takes an empty word as a value.
 const CLI::Validator kNotEmpty([](std::string& text) -> std::string { return text.empty() ? "needs a value" : ""; }, "",
@@ -162,6 +175,28 @@ CaptureCommandLine::CaptureCommandLine() : app_(kDescription) {
         ->type_name("DIR")
         ->check(base::kNotAnOption)
         ->check(kNotEmpty);
+    app_.add_option("--supersample", supersample_,
+                    "Draw each frame at N times the size and scale it down by area for smoother edges; N from 1 to "
+                    "4, default 1 (N x N times the pixels to draw)")
+        ->type_name("N")
+        ->check(wholeNumber(1, kMaxSupersample, "a whole number"));
+    app_.add_option("--jobs", jobs_,
+                    "Render in N worker processes, each a contiguous span, joined into one output; default the "
+                    "number of cores, for spans long enough to share")
+        ->type_name("N")
+        ->check(wholeNumber(1, kMaxJobs, "a whole number"));
+    app_.add_option("--segment", segment_,
+                    "Render only part K of N of the span, to FILE.mkv (H.264), FILE.webm (VP9) or FOLDER/, to be "
+                    "joined with --join")
+        ->type_name("K/N")
+        ->check(kSegmentChoice);
+    app_.add_option("--join", joinParts_,
+                    "Join the segments PART... (all N parts of one span) into --output, adding the music")
+        ->type_name("PART")
+        ->expected(1, -1)
+        ->check(base::kNotAnOption);
+    // How a worker process reports to the capture that started it; not for people.
+    app_.add_flag("--report-frames", reportFrames_)->group("");
     app_.add_flag("--quiet", quiet_, "No progress line (it is only shown on a terminal anyway)");
     app_.footer(kFooter);
 }
@@ -189,12 +224,29 @@ bool CaptureCommandLine::read(CaptureOptions& options, std::string& error) const
     if (frame_->count() > 0) options.frameMs = frameMs_;
     options.dataDir = dataDir_;
     options.quiet = quiet_;
+    options.supersample = supersample_;
+    options.jobs = jobs_;
+    if (!segment_.empty()) options.segment = parseSegmentChoice(segment_);
+    for (const std::string& part : joinParts_) options.joinParts.emplace_back(part);
+    options.reportFrames = reportFrames_;
 
     const std::optional<OutputKind> kind = outputKindOf(options.output);
     if (!kind)
         return fail("cannot tell what to write to '" + output_ +
                     "': end it in .mp4, .webm, .mkv or .png, or with / for a folder of PNG frames");
     options.kind = *kind;
+    if (!options.joinParts.empty()) {
+        for (const char* other :
+             {"--fps", "--size", "--from", "--to", "--frame", "--supersample", "--segment", "--jobs"})
+            if (app_.get_option(other)->count() > 0)
+                return fail(std::string("--join takes the span, size and rate from its segments, not from ") + other);
+        if (!isVideo(options.kind)) return fail("--join writes a video: --output must end in .mp4, .mkv or .webm");
+    }
+    if (options.segment) {
+        if (options.kind == OutputKind::kMp4 || options.kind == OutputKind::kPngFrame)
+            return fail("a segment is written to FILE.mkv (H.264), FILE.webm (VP9) or FOLDER/ for PNG frames");
+        if (options.jobs > 1) return fail("a segment is rendered by one process; --segment cannot go with --jobs");
+    }
     std::error_code ec;
     if (options.kind != OutputKind::kPngFolder && fs::is_directory(options.output, ec))
         return fail("'" + output_ + "' is a folder: write '" + output_ +
@@ -226,5 +278,12 @@ bool CaptureCommandLine::read(CaptureOptions& options, std::string& error) const
                     " is beyond FFmpeg's picture size limit: (width + 128) x (height + 128) must stay below " +
                     std::to_string(INT_MAX / 8) + ", as 16255x16255 does");
     }
+    if (options.supersample > 1 && (options.width < 2 || options.height < 2))
+        return fail("--supersample needs a picture of at least 2x2, not " + sizeText(options.width, options.height));
+    // No show is drawn larger; the machine's OpenGL, asked when the capture starts, may allow less.
+    if (std::string tooLarge =
+            sizeBeyondDrawing(options.width, options.height, {kMaxPictureSide, kMaxPictureSide}, options.supersample);
+        !tooLarge.empty())
+        return fail(std::move(tooLarge));
     return true;
 }

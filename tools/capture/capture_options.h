@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/command_line.h"
 
@@ -25,6 +26,21 @@ bool isVideo(OutputKind kind);
 constexpr int kMaxVideoSide = 8192;
 // What the option check lets through at most; the OpenGL of the machine may allow less.
 constexpr int kMaxPictureSide = 16384;
+// The most --supersample takes: 16 pixels drawn for each one written.
+constexpr int kMaxSupersample = 4;
+
+// The frames a capture writes: [first, end). `end` is a bound from --to or --frame; the
+// show's end may come earlier.
+struct FrameRange {
+    std::int64_t first = 0;
+    std::int64_t end = INT64_MAX;
+};
+
+// Part `part` (from 1) of `parts`.
+struct SegmentChoice {
+    int part = 1;
+    int parts = 1;
+};
 
 // What a running capture reports, a few times a second and once at the end.
 struct CaptureProgress {
@@ -49,6 +65,21 @@ struct CaptureOptions {
     std::optional<std::int64_t> frameMs;  // one frame: the first whose tick is at or after it
     std::filesystem::path dataDir;        // from the command line: empty without --data
     bool quiet = false;
+    int supersample = 1;  // frames drawn at this many times the size, then scaled down by area
+
+    // Worker processes, each rendering a contiguous span; 0 for the machine's cores, where the
+    // span is long enough to share.
+    int jobs = 0;
+    // Only this part of the span, for joining later (--segment K/N).
+    std::optional<SegmentChoice> segment;
+    // Segments to join into `output` instead of rendering (--join).
+    std::vector<std::filesystem::path> joinParts;
+    // Frames done, as "frames N" lines on stdout: how a worker tells the capture that started it.
+    bool reportFrames = false;
+    // The frames to write, set for a segment in place of fromMs/toMs/frameMs.
+    std::optional<FrameRange> frames;
+    // Written into a segment's metadata; a segment's PNG frames leave other frames alone.
+    std::optional<std::string> segmentDescription;
 
     // Renders the same frames and pulls the same sound, but reads nothing back and writes
     // nothing: the baseline a capture's cost is measured against.
@@ -88,6 +119,11 @@ private:
     std::int64_t frameMs_ = 0;
     std::string dataDir_;
     bool quiet_ = false;
+    int supersample_ = 1;
+    int jobs_ = 0;
+    std::string segment_;
+    std::vector<std::string> joinParts_;
+    bool reportFrames_ = false;
     CLI::Option* from_ = nullptr;
     CLI::Option* to_ = nullptr;
     CLI::Option* frame_ = nullptr;

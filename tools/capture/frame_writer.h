@@ -12,6 +12,11 @@
 #include "demo/offscreen_show.h"
 #include "tools/capture/capture_options.h"
 
+extern "C" {
+struct AVCodecParameters;
+struct AVPacket;
+}
+
 constexpr int kCaptureSampleRate = 44100;
 constexpr int kCaptureChannels = 2;
 
@@ -28,6 +33,9 @@ struct WriterSettings {
     int width = 0;
     int height = 0;
     int fps = 60;
+    // A segment of a longer capture: a video holds only its pictures, with this description
+    // in its metadata (kSegmentTag), and a PNG folder keeps the frames of other segments.
+    std::optional<std::string> segment;
 };
 
 class FrameWriter {
@@ -40,9 +48,24 @@ public:
     virtual bool finish(std::string& error) = 0;
 };
 
+// A video file whose pictures come encoded, as packets in the frame time base (1/fps) copied
+// from segments, and whose sound is encoded here as a capture encodes it.
+class PacketWriter {
+public:
+    virtual ~PacketWriter() = default;
+    virtual bool writeVideo(AVPacket& packet, std::string& error) = 0;
+    // One frame's span of interleaved stereo at kCaptureSampleRate.
+    virtual bool writeSound(const std::int16_t* samples, int frames, std::string& error) = 0;
+    virtual bool finish(std::string& error) = 0;
+};
+
 // Checks that the output can be written (a temporary file or folder beside it is made at
 // once) and sets the encoders up. Null with `error` set (one line) otherwise.
 std::unique_ptr<FrameWriter> openFrameWriter(const WriterSettings& settings, std::string& error);
+
+// As openFrameWriter, for a video whose pictures are encoded as `video` describes.
+std::unique_ptr<PacketWriter> openPacketWriter(const WriterSettings& settings, const AVCodecParameters& video,
+                                               std::string& error);
 
 // The name of frame `number` in a PNG folder.
 std::string pngFrameName(std::int64_t number);

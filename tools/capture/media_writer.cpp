@@ -6,6 +6,7 @@
 
 #include "base/av_util.h"
 #include "tools/capture/frame_writer.h"
+#include "tools/capture/segment.h"
 #include "tools/capture/staged_output.h"
 
 extern "C" {
@@ -75,7 +76,7 @@ AVSampleFormat pickSampleFormat(const AVCodec* codec) {
     return codec->sample_fmts[0];
 }
 
-class MediaWriter : public FrameWriter {
+class MediaWriter : public FrameWriter, public PacketWriter {
 public:
     ~MediaWriter() override {
         if (format_ != nullptr) {
@@ -89,7 +90,8 @@ public:
         av_freep(&converted_);
     }
 
-    bool open(const WriterSettings& settings, std::string& error) {
+    // With `copiedVideo` the pictures come encoded; a segment has no sound.
+    bool open(const WriterSettings& settings, const AVCodecParameters* copiedVideo, std::string& error) {
         target_ = settings.output.string();
         file_ = StagedFile::create(settings.output, error);
         if (!file_) return false;
@@ -101,7 +103,10 @@ public:
         }
         packet_.reset(av_packet_alloc());
         if (!packet_) return outOfMemory(error);
-        if (!openVideo(settings, formats.video, error) || !openAudio(formats.audio, error)) return false;
+        const bool videoOpen = copiedVideo != nullptr ? copyVideo(settings, *copiedVideo, error)
+                                                      : openVideo(settings, formats.video, error);
+        if (!videoOpen || (!settings.segment && !openAudio(formats.audio, error))) return false;
+        if (settings.segment) av_dict_set(&format_->metadata, kSegmentTag, settings.segment->c_str(), 0);
 
         if (const int opened = avio_open(&format_->pb, file_->temporary().c_str(), AVIO_FLAG_WRITE); opened < 0) {
             error = "cannot write " + target_ + ": " + writeErrorText(opened);
@@ -131,18 +136,33 @@ public:
         sws_scale(scaler_, &top, &negativeStride, 0, video_->height, videoFrame_->data, videoFrame_->linesize);
         videoFrame_->pts = videoPts_++;
         if (!encode(video_.get(), videoStream_, videoFrame_.get(), error)) return false;
+        return writeSound(frame.audio.data(), frame.audioFrames, error);
+    }
 
-        if (frame.audioFrames > 0) {
-            const auto* samples = reinterpret_cast<const std::uint8_t*>(frame.audio.data());
-            if (!resample(&samples, frame.audioFrames, error)) return false;
+    bool writeVideo(AVPacket& packet, std::string& error) override {
+        av_packet_rescale_ts(&packet, {1, fps_}, videoStream_->time_base);
+        packet.stream_index = videoStream_->index;
+        if (const int result = av_interleaved_write_frame(format_, &packet); result < 0) {
+            error = "cannot write " + target_ + ": " + writeErrorText(result);
+            return false;
+        }
+        return true;
+    }
+
+    bool writeSound(const std::int16_t* samples, int frames, std::string& error) override {
+        if (!audio_) return true;
+        if (frames > 0) {
+            const auto* bytes = reinterpret_cast<const std::uint8_t*>(samples);
+            if (!resample(&bytes, frames, error)) return false;
         }
         return encodeAudio(false, error);
     }
 
     bool finish(std::string& error) override {
-        if (!resample(nullptr, 0, error) || !encodeAudio(true, error) ||
-            !encode(audio_.get(), audioStream_, nullptr, error) || !encode(video_.get(), videoStream_, nullptr, error))
+        if (audio_ && (!resample(nullptr, 0, error) || !encodeAudio(true, error) ||
+                       !encode(audio_.get(), audioStream_, nullptr, error)))
             return false;
+        if (video_ && !encode(video_.get(), videoStream_, nullptr, error)) return false;
         if (const int result = av_write_trailer(format_); result < 0) {
             error = "cannot finish " + target_ + ": " + writeErrorText(result);
             return false;
@@ -158,6 +178,18 @@ private:
     bool outOfMemory(std::string& error) {
         error = "out of memory while writing " + target_;
         return false;
+    }
+
+    bool copyVideo(const WriterSettings& settings, const AVCodecParameters& parameters, std::string& error) {
+        videoStream_ = avformat_new_stream(format_, nullptr);
+        if (videoStream_ == nullptr || avcodec_parameters_copy(videoStream_->codecpar, &parameters) < 0)
+            return outOfMemory(error);
+        videoStream_->codecpar->codec_tag = 0;  // the tag of the segments' container, not of this one
+        fps_ = settings.fps;
+        videoStream_->time_base = {1, settings.fps};
+        videoStream_->avg_frame_rate = {settings.fps, 1};
+        videoStream_->r_frame_rate = {settings.fps, 1};
+        return true;
     }
 
     bool openVideo(const WriterSettings& settings, const char* name, std::string& error) {
@@ -343,12 +375,20 @@ private:
     bool shortLastFrame_ = false;
     std::int64_t videoPts_ = 0;
     std::int64_t audioPts_ = 0;
+    int fps_ = 50;
 };
 
 }  // namespace
 
 std::unique_ptr<FrameWriter> openMediaWriter(const WriterSettings& settings, std::string& error) {
     auto writer = std::make_unique<MediaWriter>();
-    if (!writer->open(settings, error)) return nullptr;
+    if (!writer->open(settings, nullptr, error)) return nullptr;
+    return writer;
+}
+
+std::unique_ptr<PacketWriter> openPacketWriter(const WriterSettings& settings, const AVCodecParameters& video,
+                                               std::string& error) {
+    auto writer = std::make_unique<MediaWriter>();
+    if (!writer->open(settings, &video, error)) return nullptr;
     return writer;
 }

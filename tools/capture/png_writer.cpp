@@ -111,8 +111,9 @@ bool writeWhole(const std::filesystem::path& path, const std::filesystem::path& 
 
 class PngFolderWriter : public FrameWriter {
 public:
-    PngFolderWriter(std::filesystem::path target, std::unique_ptr<StagedFolder> folder, PngEncoder encoder)
-        : target_(std::move(target)), folder_(std::move(folder)), encoder_(std::move(encoder)) {}
+    PngFolderWriter(std::filesystem::path target, std::unique_ptr<StagedFolder> folder, PngEncoder encoder,
+                    bool segment)
+        : target_(std::move(target)), folder_(std::move(folder)), encoder_(std::move(encoder)), segment_(segment) {}
 
     PixelOrder pixelOrder() const override { return PixelOrder::kRgb; }
 
@@ -130,9 +131,10 @@ public:
 
     // A folder used again keeps no frames of a longer earlier capture after this one's last,
     // which would read as part of it; earlier frames stay, so captures of consecutive spans
-    // fill one folder.
+    // fill one folder. Frames after a segment's are other segments' own.
     bool finish(std::string& error) override {
         if (!folder_->commit(names_, error)) return false;
+        if (segment_) return true;
         if (const std::string kept = removeFramesAfter(target_, last_); !kept.empty())
             base::report(base::Level::kWarning, kept);
         return true;
@@ -144,6 +146,7 @@ private:
     PngEncoder encoder_;
     std::vector<std::string> names_;
     std::int64_t last_ = -1;
+    bool segment_ = false;
 };
 
 class PngFileWriter : public FrameWriter {
@@ -234,7 +237,8 @@ std::unique_ptr<FrameWriter> openPngWriter(const WriterSettings& settings, std::
     if (settings.kind == OutputKind::kPngFolder) {
         auto folder = StagedFolder::create(settings.output, error);
         if (!folder || !encoder.open(settings.width, settings.height, error)) return nullptr;
-        return std::make_unique<PngFolderWriter>(settings.output, std::move(folder), std::move(encoder));
+        return std::make_unique<PngFolderWriter>(settings.output, std::move(folder), std::move(encoder),
+                                                 settings.segment.has_value());
     }
     auto file = StagedFile::create(settings.output, error);
     if (!file || !encoder.open(settings.width, settings.height, error)) return nullptr;

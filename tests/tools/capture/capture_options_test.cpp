@@ -37,13 +37,14 @@ TEST(CaptureArguments, DefaultsAreTheWholeShowAt1024x768And50Fps) {
     EXPECT_FALSE(p.options.fromMs || p.options.toMs || p.options.frameMs);
     EXPECT_EQ(p.options.dataDir, "") << "without --data the program searches";
     EXPECT_FALSE(p.options.quiet);
+    EXPECT_EQ(p.options.supersample, 1);
     EXPECT_FALSE(p.options.renderOnly);
     EXPECT_EQ(p.out + p.err, "");
 }
 
 TEST(CaptureArguments, EveryOptionIsRead) {
     const Parsed p = parse({"--fps", "30", "--size", "640x480", "--from", "1500", "--to=9000", "--data", "d", "--quiet",
-                            "--output=clip.webm"});
+                            "--supersample", "3", "--output=clip.webm"});
     ASSERT_EQ(p.status, std::nullopt) << p.error;
     EXPECT_EQ(p.options.kind, OutputKind::kWebM);
     EXPECT_EQ(p.options.fps, 30);
@@ -53,6 +54,19 @@ TEST(CaptureArguments, EveryOptionIsRead) {
     EXPECT_EQ(p.options.toMs, 9000);
     EXPECT_EQ(p.options.dataDir, "d");
     EXPECT_TRUE(p.options.quiet);
+    EXPECT_EQ(p.options.supersample, 3);
+    EXPECT_EQ(p.options.jobs, 0) << "the machine's cores unless asked";
+
+    const Parsed shared = parse({"--jobs", "1", "--segment", "2/5", "--report-frames", "--output", "part.mkv"});
+    ASSERT_EQ(shared.status, std::nullopt) << shared.error;
+    EXPECT_EQ(shared.options.jobs, 1);
+    ASSERT_TRUE(shared.options.segment);
+    EXPECT_EQ(shared.options.segment->part, 2);
+    EXPECT_EQ(shared.options.segment->parts, 5);
+    EXPECT_TRUE(shared.options.reportFrames);
+    const Parsed join = parse({"--join", "a.mkv", "b.mkv", "--output", "show.mp4"});
+    ASSERT_EQ(join.status, std::nullopt) << join.error;
+    EXPECT_EQ(join.options.joinParts, (std::vector<std::filesystem::path>{"a.mkv", "b.mkv"}));
 
     const Parsed frame = parse({"--frame", "65000", "--output", "f.png"});
     ASSERT_EQ(frame.status, std::nullopt) << frame.error;
@@ -67,7 +81,8 @@ TEST(CaptureArguments, HelpAndVersionAnswerOnStdout) {
         const Parsed help = parse(arguments);
         EXPECT_EQ(help.status, 0) << arguments[0];
         EXPECT_NE(help.out.find("Usage: oyun-capture --output FILE.mp4"), std::string::npos) << help.out;
-        for (const char* option : {"--output", "--fps", "--size", "--from", "--to", "--frame", "--data", "--quiet"})
+        for (const char* option :
+             {"--output", "--fps", "--size", "--from", "--to", "--frame", "--data", "--quiet", "--supersample"})
             EXPECT_NE(help.out.find(option), std::string::npos) << option;
         EXPECT_NE(help.out.find("Exit status:"), std::string::npos);
         EXPECT_EQ(help.err, "");
@@ -143,6 +158,23 @@ TEST(CaptureArguments, MistakesAreOneLineEach) {
         {{"--output", "y.png"}, "a .png output is one frame"},
         {{"--output", "y.mp4", "--size", "161x120"}, "video needs an even width and height, not 161x120"},
         {{"--output", "y.webm", "--size", "160x121"}, "video needs an even width and height"},
+        {{"--output", "y.mp4", "--supersample", "0"}, "--supersample: takes a whole number from 1 to 4, not '0'"},
+        {{"--output", "y.mp4", "--supersample", "5"}, "--supersample: takes a whole number from 1 to 4, not '5'"},
+        {{"--output", "y.mp4", "--supersample", "two"}, "--supersample: takes a whole number"},
+        {{"--output", "frames/", "--size", "1x480", "--supersample", "2"},
+         "--supersample needs a picture of at least 2x2, not 1x480"},
+        {{"--output", "y.mp4", "--jobs", "0"}, "--jobs: takes a whole number from 1 to 256, not '0'"},
+        {{"--output", "y.mkv", "--segment", "4/3"}, "--segment: takes K/N, part K of N with 1 <= K <= N"},
+        {{"--output", "y.mkv", "--segment", "1"}, "--segment: takes K/N"},
+        {{"--output", "y.mp4", "--segment", "1/3"}, "a segment is written to FILE.mkv (H.264), FILE.webm (VP9)"},
+        {{"--output", "y.mkv", "--segment", "1/3", "--jobs", "2"}, "a segment is rendered by one process"},
+        {{"--output", "y.mp4", "--join"}, "--join: 1 required PART missing"},
+        {{"--output", "y.mp4", "--join", "a.mkv", "--fps", "30"},
+         "--join takes the span, size and rate from its segments, not from --fps"},
+        {{"--output", "frames/", "--join", "a.mkv"}, "--join writes a video: --output must end in .mp4"},
+        {{"--output", "frames/", "--size", "8192x4096", "--supersample", "3"},
+         "--supersample 3 draws 24576x12288, more than the 16384x16384 this machine can draw; take --supersample 2 "
+         "or less"},
     };
     for (const auto& [arguments, message] : cases) {
         std::string joined;
@@ -170,6 +202,7 @@ TEST(CaptureArguments, SizesUpToWhatEachOutputTakes) {
         {"--output", "y.mp4", "--size", "8192x8192"},
         {"--output", "y.webm", "--size", "2x8192"},
         {"--output", "x.mp4/", "--size", "9000x9000"},  // a folder of that name, asked for as one
+        {"--output", "frames/", "--size", "4096x4096", "--supersample", "4"},
     };
     for (const std::vector<std::string>& arguments : fine) {
         const Parsed p = parse(arguments);
@@ -182,6 +215,15 @@ TEST(CaptureArguments, SizesUpToWhatEachOutputTakes) {
     EXPECT_EQ(sizeBeyondDrawing(8192, 100, {8192, 8192}), "");
     EXPECT_EQ(sizeBeyondDrawing(8193, 100, {8192, 8192}), "this OpenGL draws at most 8192x8192, not 8193x100");
     EXPECT_EQ(sizeBeyondDrawing(100, 4097, {8192, 4096}), "this OpenGL draws at most 8192x4096, not 100x4097");
+    // Supersampled, the drawn size must fit, and the message points at the factor.
+    EXPECT_EQ(sizeBeyondDrawing(2048, 1024, {8192, 4096}, 4), "");
+    EXPECT_EQ(sizeBeyondDrawing(2048, 1536, {4096, 4096}, 3),
+              "--supersample 3 draws 6144x4608, more than the 4096x4096 this machine can draw; take --supersample 2 or "
+              "less, or a smaller --size");
+    EXPECT_EQ(sizeBeyondDrawing(100, 3000, {4096, 4096}, 2),
+              "--supersample 2 draws 200x6000, more than the 4096x4096 this machine can draw; take --supersample 1, "
+              "or a smaller --size");
+    EXPECT_EQ(sizeBeyondDrawing(5000, 100, {4096, 4096}, 2), "this OpenGL draws at most 4096x4096, not 5000x100");
 }
 
 TEST(CaptureFrames, RangesStartAtTheFirstFrameAtOrAfterEachTime) {

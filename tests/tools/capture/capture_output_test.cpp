@@ -463,6 +463,58 @@ TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
     if (!skipped.empty()) GTEST_SKIP() << "checked only what this FFmpeg can write; " << skipped;
 }
 
+// Squared differences of neighbouring bytes, per byte: what aliased edges have more of.
+double edgeEnergy(const std::string& rgb, int width, int height) {
+    auto at = [&rgb](std::size_t i) { return int{static_cast<unsigned char>(rgb[i])}; };
+    const std::size_t row = static_cast<std::size_t>(width) * 3;
+    double sum = 0;
+    for (std::size_t i = 0; i + row < rgb.size(); ++i) {
+        const int down = at(i) - at(i + row);
+        sum += down * down;
+        if (i % row + 3 < row) sum += (at(i) - at(i + 3)) * (at(i) - at(i + 3));
+    }
+    return sum / (static_cast<double>(row) * height);
+}
+
+// --supersample 1 is the plain capture, byte for byte. --supersample 2 draws at twice the
+// size and averages down: what a capture at that size gives scaled by area, close to the
+// plain frame but with softer edges (a nearest-pixel scaler would keep them as hard).
+TEST_F(CaptureOutput, SupersamplingDrawsLargerAndAveragesDown) {
+    const struct {
+        const char* ms;
+        double maxMeanDifference;
+    } kMoments[] = {{"72000", 3.0}, {"50000", 12.0}};  // balls' edges; the tower's wide lines
+    for (const auto& moment : kMoments) {
+        auto frame = [&](const std::string& png, const char* size, const char* supersample) {
+            std::vector<std::string> arguments = {"--output", png, "--frame", moment.ms, "--size", size, "--quiet"};
+            if (supersample != nullptr) arguments.insert(arguments.end(), {"--supersample", supersample});
+            const ProgramRun run = capture(withData(arguments));
+            EXPECT_EQ(run.exitCode, 0) << png << ": " << run.errors;
+        };
+        frame("plain.png", "256x192", nullptr);
+        frame("one.png", "256x192", "1");
+        frame("two.png", "256x192", "2");
+        frame("large.png", "512x384", nullptr);
+        EXPECT_EQ(readFileBytes("one.png"), readFileBytes("plain.png")) << moment.ms;
+        ASSERT_TRUE(runFfmpeg("-i large.png -vf scale=256:192:flags=area scaled.png"));
+
+        const std::string plain = ffmpegDecode("plain.png", "rgb24");
+        const std::string two = ffmpegDecode("two.png", "rgb24");
+        const std::string scaled = ffmpegDecode("scaled.png", "rgb24");
+        ASSERT_EQ(plain.size(), 256u * 192 * 3);
+        ASSERT_EQ(two.size(), plain.size()) << moment.ms;
+        ASSERT_EQ(scaled.size(), plain.size());
+        int worst = 0;
+        for (std::size_t i = 0; i < two.size(); ++i)
+            worst = std::max(
+                worst, std::abs(int{static_cast<unsigned char>(two[i])} - int{static_cast<unsigned char>(scaled[i])}));
+        EXPECT_LE(worst, 1) << moment.ms << ": not the larger capture scaled down";
+        EXPECT_NE(two, plain) << moment.ms;
+        EXPECT_LT(meanAbsoluteDifference(two, plain), moment.maxMeanDifference) << moment.ms;
+        EXPECT_LT(edgeEnergy(two, 256, 192), 0.8 * edgeEnergy(plain, 256, 192)) << moment.ms << ": edges as hard";
+    }
+}
+
 TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
     fs::create_directory("frames");
     writeFileBytes("frames/keep.txt", "keep");
@@ -509,7 +561,7 @@ TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments[1] << ": " << run.errors;
         EXPECT_EQ(run.errors.rfind(c.message, 0), 0u) << c.arguments[1] << ": " << run.errors;
         const std::size_t lines = static_cast<std::size_t>(std::count(run.errors.begin(), run.errors.end(), '\n'));
-        EXPECT_EQ(lines, c.exitCode == 2 ? 4u : 1u) << run.errors;  // usage errors add the usage lines
+        EXPECT_EQ(lines, c.exitCode == 2 ? 5u : 1u) << run.errors;  // usage errors add the usage lines
         EXPECT_EQ(folderEntries(dir.path()), (std::vector<std::string>{"frames", "incomplete", "old.mp4", "plain"}))
             << c.arguments[1];
     }
@@ -520,7 +572,9 @@ TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
 
 TEST_F(CaptureOutput, AnInterruptedCaptureLeavesNothing) {
     if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
-    std::vector<std::string> arguments = withData({"--output", "show.mp4", "--size", "192x320", "--quiet"});
+    // One process: the one that writes the temporary file waited for (workers are tried apart).
+    std::vector<std::string> arguments =
+        withData({"--output", "show.mp4", "--size", "192x320", "--quiet", "--jobs", "1"});
     arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
