@@ -1,5 +1,6 @@
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -29,6 +30,14 @@ std::string readFileBytes(const std::filesystem::path& path) {
 void writeFileBytes(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace testing_support

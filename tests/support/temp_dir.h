@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,5 +25,7 @@ private:
 // Whole contents of a file as bytes; empty when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
 void writeFileBytes(const std::filesystem::path& path, const std::string& bytes);
+// The names in a folder, sorted.
+std::vector<std::string> folderEntries(const std::filesystem::path& folder);
 
 }  // namespace testing_support

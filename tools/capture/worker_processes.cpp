@@ -23,11 +23,11 @@ void closeFd(int& fd) {
 
 // The last line a worker wrote on stderr, without "program: ".
 std::string lastLine(const std::string& text) {
-    std::size_t end = text.find_last_not_of('\n');
+    const std::size_t end = text.find_last_not_of('\n');
     if (end == std::string::npos) return {};
-    const std::size_t start = text.rfind('\n', end);
-    std::string line =
-        text.substr(start == std::string::npos ? 0 : start + 1, end + 1 - (start == std::string::npos ? 0 : start + 1));
+    const std::size_t newline = text.rfind('\n', end);
+    const std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+    std::string line = text.substr(start, end + 1 - start);
     if (const auto colon = line.find(": "); colon != std::string::npos && line.find(' ') > colon)
         line.erase(0, colon + 2);
     return line;

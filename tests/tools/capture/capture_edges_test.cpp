@@ -41,13 +41,6 @@ std::vector<std::string> oneFrame(const std::string& output) {
 }
 
 // Every entry, hidden ones too, sorted.
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::size_t lineCount(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }

@@ -43,13 +43,6 @@ std::vector<std::string> span(std::vector<std::string> arguments) {
     return arguments;
 }
 
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // A video file's packets as a join must keep them: the pictures' times, key frames first in
 // each part, and the sound's packets byte for byte.
 struct Packets {

@@ -45,13 +45,6 @@ std::vector<std::string> withData(std::vector<std::string> arguments) {
     return arguments;
 }
 
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 struct StreamFacts {
     std::string codec;
     int width = 0;
