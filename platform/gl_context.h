@@ -46,6 +46,12 @@ GlContext createGlContext(DeviceContext deviceContext);
 // frame is shown at once rather than a whole refresh later), else plain; or none, for
 // benchmarks. On by default.
 void setVsyncWanted(bool wanted);
+
+// The kind of context windows are made with from now on: a compatibility context (fixed
+// function, the default) or OpenGL ES 3.0 (or WebGL 2).
+enum class GlApi { kCompatibility, kEs3 };
+void requestGlApi(GlApi api);
+GlApi requestedGlApi();
 // A null context releases the current one.
 bool makeCurrent(DeviceContext deviceContext, GlContext context);
 void deleteGlContext(GlContext context);

@@ -10,7 +10,12 @@ namespace platform {
 namespace {
 std::atomic<std::uint64_t> swaps{0};
 bool vsyncWanted = true;
+GlApi wantedApi = GlApi::kCompatibility;
 }  // namespace
+
+void requestGlApi(GlApi api) { wantedApi = api; }
+
+GlApi requestedGlApi() { return wantedApi; }
 
 DeviceContext getDeviceContext(WindowHandle window) {
     if (window == nullptr || window != sdl::liveWindow()) return nullptr;

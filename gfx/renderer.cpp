@@ -1,0 +1,47 @@
+// Which renderer the gfx calls reach, and the context each one needs.
+#include "gfx/renderer.h"
+
+#include "gfx/gl11.h"
+#include "platform/gl_context.h"
+
+namespace gfx {
+
+const EntryPoints* entryPoints = &gl11::entryPoints();
+
+namespace {
+RendererKind active = RendererKind::kGl11;
+}
+
+bool parseRendererName(std::string_view name, RendererKind& kind) {
+    if (name == "gl11") {
+        kind = RendererKind::kGl11;
+        return true;
+    }
+    if (name == "gles3") {
+        kind = RendererKind::kGles3;
+        return true;
+    }
+    return false;
+}
+
+const char* rendererName(RendererKind kind) { return kind == RendererKind::kGles3 ? "gles3" : "gl11"; }
+
+void useRenderer(RendererKind kind) {
+    active = kind;
+    platform::requestGlApi(kind == RendererKind::kGles3 ? platform::GlApi::kEs3 : platform::GlApi::kCompatibility);
+    entryPoints = &gl11::entryPoints();
+}
+
+RendererKind activeRenderer() { return active; }
+
+bool startContext(std::string& error) {
+    if (active == RendererKind::kGles3) {
+        error = "the gles3 renderer is not built in yet";
+        return false;
+    }
+    return true;
+}
+
+void stopContext() {}
+
+}  // namespace gfx
