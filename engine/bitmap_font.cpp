@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "gfx/font_bitmaps.h"
 #include "platform/font_glyphs.h"
 
 std::uint32_t fontListBase = 0;
@@ -22,7 +23,7 @@ void createFontLists(platform::DeviceContext deviceContext) {
                              platform::OUT_TT_PRECIS, platform::CLIP_DEFAULT_PRECIS, platform::ANTIALIASED_QUALITY,
                              platform::FF_DONTCARE | platform::DEFAULT_PITCH, "Courier New");
     platform::FontHandle oldFont = platform::selectFont(deviceContext, font);
-    platform::useFontBitmaps(deviceContext, 32, 96, fontListBase);
+    gfx::useFontBitmaps(deviceContext, 32, 96, fontListBase);
     platform::selectFont(deviceContext, oldFont);
     platform::deleteFont(font);
 }

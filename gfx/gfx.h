@@ -120,8 +120,8 @@ struct EntryPoints {
     void (*scalef)(float x, float y, float z);
     void (*ortho)(double left, double right, double bottom, double top, double zNear, double zFar);
     void (*perspective)(double fovyDegrees, double aspect, double zNear, double zFar);  // gluPerspective
-    void (*lookAt)(double eyeX, double eyeY, double eyeZ, double centreX, double centreY, double centreZ,
-                   double upX, double upY, double upZ);  // gluLookAt
+    void (*lookAt)(double eyeX, double eyeY, double eyeZ, double centreX, double centreY, double centreZ, double upX,
+                   double upY, double upZ);  // gluLookAt
     // queries
     void (*getFloatv)(Enum name, float* values);
     void (*getIntegerv)(Enum name, int* values);

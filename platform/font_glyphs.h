@@ -1,9 +1,10 @@
-// Raster fonts for OpenGL display lists: stands in for CreateFontA, SelectObject, DeleteObject
-// and wglUseFontBitmapsA. fontconfig finds the face (on Linux "Courier New" resolves to its
-// metric twin Liberation Mono) and FreeType renders the glyphs.
+// Raster fonts: stand in for CreateFontA, SelectObject and DeleteObject, and give the glyphs
+// that gfx::useFontBitmaps compiles into display lists. fontconfig finds the face (on Linux "Courier New" resolves to
+// its metric twin Liberation Mono) and FreeType renders the glyphs.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/gl_context.h"
 
@@ -36,10 +37,23 @@ FontHandle selectFont(DeviceContext deviceContext, FontHandle font);
 // Deleting a font also deselects it wherever it is selected.
 void deleteFont(FontHandle font);
 
-// Needs the OpenGL context current. Compiles display list listBase + i for character code
-// first + i: a glBitmap of the glyph at the raster position that moves the raster position on
-// by the glyph's advance. False when the device context has no font (the lists stay empty,
-// so they draw nothing).
-bool useFontBitmaps(DeviceContext deviceContext, std::uint32_t first, std::uint32_t count, std::uint32_t listBase);
+// One character of a raster font, as a GL bitmap draws it at the raster position.
+struct GlyphBitmap {
+    bool rendered = false;  // false: the font has no such glyph, and nothing is drawn
+    int width = 0;
+    int rows = 0;
+    float xOrigin = 0.0f;  // the bitmap's origin, from its bottom-left corner
+    float yOrigin = 0.0f;
+    float xMove = 0.0f;  // how far the raster position moves on
+    float yMove = 0.0f;
+    // Rows bottom-up, each (width + 7) / 8 bytes, most significant bit leftmost.
+    std::vector<std::uint8_t> bits;
+};
+
+// The glyphs of character codes first .. first + count - 1 in the device context's font,
+// `count` of them. False when the context has no font (`glyphs` is left empty) or a glyph could
+// not be rendered (it stays empty).
+bool fontGlyphs(DeviceContext deviceContext, std::uint32_t first, std::uint32_t count,
+                std::vector<GlyphBitmap>& glyphs);
 
 }  // namespace platform

@@ -1,6 +1,4 @@
-// Raster fonts over fontconfig and FreeType: face matching, 1-bit glyph rendering, and the
-// glBitmap display lists made from the glyphs.
-#include <GL/gl.h>
+// Raster fonts over fontconfig and FreeType: face matching and 1-bit glyph rendering.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -77,20 +75,20 @@ FT_ULong codePoint(std::uint32_t code) {
     return code;
 }
 
-// The rendered glyph as glBitmap wants it: rows bottom-up, bytes tightly packed, most
+// The rendered glyph as a GL bitmap takes it: rows bottom-up, bytes tightly packed, most
 // significant bit first.
-std::vector<GLubyte> bottomUpBits(const FT_Bitmap& bitmap) {
+std::vector<std::uint8_t> bottomUpBits(const FT_Bitmap& bitmap) {
     const unsigned rowBytes = (bitmap.width + 7) / 8;
-    std::vector<GLubyte> bits(static_cast<std::size_t>(rowBytes) * bitmap.rows, 0);
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(rowBytes) * bitmap.rows, 0);
     const long step = bitmap.pitch < 0 ? -static_cast<long>(bitmap.pitch) : bitmap.pitch;
     for (unsigned fromTop = 0; fromTop < bitmap.rows; ++fromTop) {
         const unsigned stored = bitmap.pitch >= 0 ? fromTop : bitmap.rows - 1 - fromTop;
         const unsigned char* source = bitmap.buffer + static_cast<long>(stored) * step;
-        GLubyte* row = bits.data() + static_cast<std::size_t>(bitmap.rows - 1 - fromTop) * rowBytes;
+        std::uint8_t* row = bits.data() + static_cast<std::size_t>(bitmap.rows - 1 - fromTop) * rowBytes;
         for (unsigned x = 0; x < bitmap.width; ++x) {
             const bool on =
                 bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? (source[x / 8] & (0x80 >> (x % 8))) != 0 : source[x] >= 128;
-            if (on) row[x / 8] = static_cast<GLubyte>(row[x / 8] | (0x80 >> (x % 8)));
+            if (on) row[x / 8] = static_cast<std::uint8_t>(row[x / 8] | (0x80 >> (x % 8)));
         }
     }
     return bits;
@@ -142,40 +140,36 @@ void deleteFont(FontHandle font) {
     delete font;
 }
 
-bool useFontBitmaps(DeviceContext deviceContext, std::uint32_t first, std::uint32_t count, std::uint32_t listBase) {
+bool fontGlyphs(DeviceContext deviceContext, std::uint32_t first, std::uint32_t count,
+                std::vector<GlyphBitmap>& glyphs) {
+    glyphs.clear();
     const auto found = selectedFonts.find(deviceContext);
     if (found == selectedFonts.end() || found->second == nullptr) return false;
+    glyphs.assign(count, GlyphBitmap{});
     const FontRecord& font = *found->second;
-    // glBitmap copies the bits when the list is compiled, under the unpack state of the moment.
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-    glPixelStorei(GL_UNPACK_LSB_FIRST, GL_FALSE);
-    bool allDrawn = true;
+    bool allRendered = true;
     for (std::uint32_t i = 0; i < count; ++i) {
         FT_GlyphSlot slot = font.face->glyph;
         const FT_UInt glyph = FT_Get_Char_Index(font.face, codePoint(first + i));
         bool rendered = FT_Load_Glyph(font.face, glyph, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) == 0;
         if (rendered && font.embolden) FT_GlyphSlot_Embolden(slot);
         rendered = rendered && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0;
-        glNewList(listBase + i, GL_COMPILE);
-        if (rendered) {
-            const FT_Bitmap& bitmap = slot->bitmap;
-            const std::vector<GLubyte> bits = bottomUpBits(bitmap);
-            glBitmap(static_cast<GLsizei>(bitmap.width), static_cast<GLsizei>(bitmap.rows),
-                     static_cast<GLfloat>(-slot->bitmap_left),
-                     static_cast<GLfloat>(static_cast<int>(bitmap.rows) - slot->bitmap_top),
-                     static_cast<GLfloat>(slot->advance.x) / 64.0f, static_cast<GLfloat>(slot->advance.y) / 64.0f,
-                     bits.empty() ? nullptr : bits.data());
-        } else {
-            allDrawn = false;
+        if (!rendered) {
+            allRendered = false;
+            continue;
         }
-        glEndList();
+        GlyphBitmap& out = glyphs[i];
+        const FT_Bitmap& bitmap = slot->bitmap;
+        out.rendered = true;
+        out.width = static_cast<int>(bitmap.width);
+        out.rows = static_cast<int>(bitmap.rows);
+        out.xOrigin = static_cast<float>(-slot->bitmap_left);
+        out.yOrigin = static_cast<float>(static_cast<int>(bitmap.rows) - slot->bitmap_top);
+        out.xMove = static_cast<float>(slot->advance.x) / 64.0f;
+        out.yMove = static_cast<float>(slot->advance.y) / 64.0f;
+        out.bits = bottomUpBits(bitmap);
     }
-    glPopClientAttrib();
-    return allDrawn;
+    return allRendered;
 }
 
 }  // namespace platform
