@@ -22,6 +22,7 @@
 #include "bench/startup_phases.h"
 #include "bench/supersample_cost.h"
 #include "demo/offscreen_show.h"
+#include "tools/capture/plan/numbers.h"
 
 // The show's sound system opens the audio device while globals are constructed, though the
 // bench only ever pulls the mix itself: ask for the silent driver before that happens.
@@ -55,18 +56,6 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter = "Exit status: 0 when measured, 1 on a failure, 2 for a wrong command line.";
 
-// "WIDTHxHEIGHT", each side from 1 to 16384 as the offscreen show takes.
-bool parseSize(const std::string& text, int& width, int& height) {
-    int w = 0;
-    int h = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
-        return false;
-    width = w;
-    height = h;
-    return true;
-}
-
 // Nothing when the bench should run; otherwise the exit status of an answered command line.
 std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
     CLI::App app{kDescription};
@@ -83,9 +72,8 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
         ->type_name("WxH")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
-                int width = 0;
-                int height = 0;
-                return parseSize(text, width, height) ? "" : "takes WIDTHxHEIGHT, each from 1 to 16384";
+                if (parsePictureSize(text, kMaxPictureSide)) return "";
+                return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide);
             },
             "", ""));
     app.add_option("--data", data, "The folder of the show's pictures and music, default the build's")
@@ -117,7 +105,10 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
         ->check(CLI::IsMember({"scenes", "capture", "jobs", "supersample", "startup", "drawing"}));
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
-    if (!size.empty()) parseSize(size, options.show.width, options.show.height);
+    if (const auto picture = parsePictureSize(size, kMaxPictureSide)) {
+        options.show.width = picture->width;
+        options.show.height = picture->height;
+    }
     if (!data.empty()) options.show.dataDir = data;
     if (options.captureTo <= options.captureFrom)
         return base::usageError(app, "--capture-to must come after --capture-from");

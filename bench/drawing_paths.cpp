@@ -16,8 +16,7 @@
 #include "demo/offscreen_show.h"
 #include "demo/scene_draw.h"
 #include "sound/sound_library.h"
-#include "tools/capture/capture.h"
-#include "tools/capture/frame_writer.h"
+#include "tools/capture/plan/frames.h"
 
 namespace {
 

@@ -10,8 +10,10 @@
 #include "demo/offscreen_show.h"
 #include "tests/support/command_line_run.h"
 #include "tests/support/temp_dir.h"
-#include "tools/capture/capture.h"
-#include "tools/capture/capture_options.h"
+#include "tools/capture/plan/capture_options.h"
+#include "tools/capture/plan/frames.h"
+#include "tools/capture/plan/limits.h"
+#include "tools/capture/program/command_line.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "tests/support/temp_dir.h"
-#include "tools/capture/frame_pipe.h"
-#include "tools/capture/frame_writer.h"
-#include "tools/capture/progress_bar.h"
-#include "tools/capture/staged_output.h"
+#include "tools/capture/output/png_frames.h"
+#include "tools/capture/output/staged_output.h"
+#include "tools/capture/program/progress_bar.h"
+#include "tools/capture/render/frame_pipe.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;

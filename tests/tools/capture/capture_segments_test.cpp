@@ -5,8 +5,8 @@
 #include <string>
 #include <thread>
 
-#include "tools/capture/parallel_capture.h"
-#include "tools/capture/segment.h"
+#include "tools/capture/parts/sharing.h"
+#include "tools/capture/plan/segments.h"
 
 namespace {
 
