@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "base/av_util.h"
 #include "tools/capture/output/staged_output.h"
@@ -194,41 +195,54 @@ private:
         return true;
     }
 
-    bool openVideo(const WriterSettings& settings, const char* name, std::string& error) {
+    // The encoder `name` with a stream of its own and a frame to fill, started once `configure`
+    // has set it up. False with `error` set.
+    bool startEncoder(const char* name, AvCodecContextPtr& context, AVStream*& stream, AvFramePtr& frame,
+                      const std::function<void(const AVCodec&, AVCodecContext&)>& configure, AVDictionary** options,
+                      std::string& error) {
         const AVCodec* codec = avcodec_find_encoder_by_name(name);
         if (codec == nullptr) {
             error = std::string("this FFmpeg has no ") + name + " encoder";
             return false;
         }
-        video_.reset(avcodec_alloc_context3(codec));
-        videoStream_ = avformat_new_stream(format_, nullptr);
-        videoFrame_.reset(av_frame_alloc());
-        if (!video_ || videoStream_ == nullptr || !videoFrame_) return outOfMemory(error);
-        AVCodecContext& c = *video_;
-        c.width = settings.width;
-        c.height = settings.height;
-        c.pix_fmt = AV_PIX_FMT_YUV420P;
-        c.time_base = {1, settings.fps};
-        c.framerate = {settings.fps, 1};
-        c.gop_size = 2 * settings.fps;  // a key frame every two seconds keeps seeking quick
-        c.color_range = AVCOL_RANGE_MPEG;
-        c.colorspace = AVCOL_SPC_BT709;
-        c.color_primaries = AVCOL_PRI_BT709;
-        c.color_trc = AVCOL_TRC_BT709;
-        if ((format_->oformat->flags & AVFMT_GLOBALHEADER) != 0) c.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        AVDictionary* options = nullptr;
-        setVideoOptions(name, &options);
-        const int result = avcodec_open2(&c, codec, &options);
-        av_dict_free(&options);
-        if (result < 0) {
+        context.reset(avcodec_alloc_context3(codec));
+        stream = avformat_new_stream(format_, nullptr);
+        frame.reset(av_frame_alloc());
+        if (!context || stream == nullptr || !frame) return outOfMemory(error);
+        configure(*codec, *context);
+        if ((format_->oformat->flags & AVFMT_GLOBALHEADER) != 0) context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (const int result = avcodec_open2(context.get(), codec, options); result < 0) {
             error = std::string("cannot start the ") + name + " encoder: " + avErrorText(result);
             return false;
         }
-        if (avcodec_parameters_from_context(videoStream_->codecpar, &c) < 0) return outOfMemory(error);
-        videoStream_->time_base = c.time_base;
+        if (avcodec_parameters_from_context(stream->codecpar, context.get()) < 0) return outOfMemory(error);
+        stream->time_base = context->time_base;
+        return true;
+    }
+
+    bool openVideo(const WriterSettings& settings, const char* name, std::string& error) {
+        AVDictionary* options = nullptr;
+        setVideoOptions(name, &options);
+        const bool started = startEncoder(
+            name, video_, videoStream_, videoFrame_,
+            [&settings](const AVCodec&, AVCodecContext& c) {
+                c.width = settings.width;
+                c.height = settings.height;
+                c.pix_fmt = AV_PIX_FMT_YUV420P;
+                c.time_base = {1, settings.fps};
+                c.framerate = {settings.fps, 1};
+                c.gop_size = 2 * settings.fps;  // a key frame every two seconds keeps seeking quick
+                c.color_range = AVCOL_RANGE_MPEG;
+                c.colorspace = AVCOL_SPC_BT709;
+                c.color_primaries = AVCOL_PRI_BT709;
+                c.color_trc = AVCOL_TRC_BT709;
+            },
+            &options, error);
+        av_dict_free(&options);
+        if (!started) return false;
+        const AVCodecContext& c = *video_;
         videoStream_->avg_frame_rate = c.framerate;
         videoStream_->r_frame_rate = c.framerate;
-
         videoFrame_->width = c.width;
         videoFrame_->height = c.height;
         videoFrame_->format = c.pix_fmt;
@@ -245,29 +259,19 @@ private:
     }
 
     bool openAudio(const char* name, std::string& error) {
-        const AVCodec* codec = avcodec_find_encoder_by_name(name);
-        if (codec == nullptr) {
-            error = std::string("this FFmpeg has no ") + name + " encoder";
-            return false;
-        }
-        audio_.reset(avcodec_alloc_context3(codec));
-        audioStream_ = avformat_new_stream(format_, nullptr);
-        audioFrame_.reset(av_frame_alloc());
-        if (!audio_ || audioStream_ == nullptr || !audioFrame_) return outOfMemory(error);
+        const bool started = startEncoder(
+            name, audio_, audioStream_, audioFrame_,
+            [](const AVCodec& codec, AVCodecContext& c) {
+                c.sample_fmt = pickSampleFormat(&codec);
+                c.sample_rate = pickSampleRate(&codec);
+                av_channel_layout_default(&c.ch_layout, kCaptureChannels);
+                c.bit_rate = codec.id == AV_CODEC_ID_OPUS ? 128000 : 192000;
+                c.time_base = {1, c.sample_rate};
+            },
+            nullptr, error);
+        if (!started) return false;
         AVCodecContext& c = *audio_;
-        c.sample_fmt = pickSampleFormat(codec);
-        c.sample_rate = pickSampleRate(codec);
-        av_channel_layout_default(&c.ch_layout, kCaptureChannels);
-        c.bit_rate = codec->id == AV_CODEC_ID_OPUS ? 128000 : 192000;
-        c.time_base = {1, c.sample_rate};
-        if ((format_->oformat->flags & AVFMT_GLOBALHEADER) != 0) c.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        if (const int result = avcodec_open2(&c, codec, nullptr); result < 0) {
-            error = std::string("cannot start the ") + name + " encoder: " + avErrorText(result);
-            return false;
-        }
-        if (avcodec_parameters_from_context(audioStream_->codecpar, &c) < 0) return outOfMemory(error);
-        audioStream_->time_base = c.time_base;
-
+        const AVCodec* codec = c.codec;
         const bool anySize = (codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) != 0 || c.frame_size <= 0;
         audioFrameSize_ = anySize ? 1024 : c.frame_size;
         shortLastFrame_ = anySize || (codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME) != 0;

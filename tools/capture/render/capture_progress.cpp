@@ -46,20 +46,20 @@ void CaptureProgressReport::frame(bool seeking, std::int64_t framesDone, std::ui
                                   double seekSeconds) {
     if (!options_.progress || Clock::now() - lastReport_ < kProgressInterval) return;
     lastReport_ = Clock::now();
-    progress_.seeking = seeking;
-    progress_.framesDone = framesDone;
-    progress_.showTick = tick;
-    progress_.wallSeconds = seconds - (seeking ? 0 : seekSeconds);
-    options_.progress(progress_);
+    report(seeking, framesDone, tick, seconds - (seeking ? 0 : seekSeconds));
 }
 
 void CaptureProgressReport::finish(std::int64_t frames, std::uint32_t lastTick, double seconds) {
     if (!options_.progress) return;
-    progress_.seeking = false;
-    progress_.framesDone = frames;
     progress_.framesTotal = frames;
-    progress_.showTick = lastTick;
-    progress_.wallSeconds = seconds;
     progress_.finished = true;
+    report(false, frames, lastTick, seconds);
+}
+
+void CaptureProgressReport::report(bool seeking, std::int64_t framesDone, std::uint32_t tick, double seconds) {
+    progress_.seeking = seeking;
+    progress_.framesDone = framesDone;
+    progress_.showTick = tick;
+    progress_.wallSeconds = seconds;
     options_.progress(progress_);
 }

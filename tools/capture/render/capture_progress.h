@@ -21,6 +21,8 @@ public:
     void finish(std::int64_t frames, std::uint32_t lastTick, double seconds);
 
 private:
+    void report(bool seeking, std::int64_t framesDone, std::uint32_t tick, double seconds);
+
     const CaptureOptions& options_;
     CaptureProgress progress_;
     std::chrono::steady_clock::time_point lastReport_;
