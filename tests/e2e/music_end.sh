@@ -8,8 +8,7 @@ DATA=$(realpath "$3")
 
 start_xvfb
 # The show's pictures with a music of the length each check needs.
-mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
-for picture in "$DATA"/*.tga; do ln -s "$picture" data/; done
+link_data "$E2E_TMP/run/data" "$DATA" '*.tga' && cd "$E2E_TMP/run"
 
 # Music of 3 s: the run must last at least that long and end soon after.
 "$TONE" data/music.wma 3

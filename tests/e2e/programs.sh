@@ -99,8 +99,7 @@ exec sleep 600
 SCRIPT
 chmod +x fakebin/zenity
 export PATH="$E2E_TMP/fakebin:$PATH"
-mkdir -p damaged
-for f in "$DATA"/*; do ln -s "$f" damaged/; done
+link_data damaged "$DATA"
 rm damaged/mask.tga && head -c 40 "$DATA/mask.tga" >damaged/mask.tga
 "$OYUN" --window --data damaged >"$E2E_TMP/box.log" 2>&1 &
 pid=$!

@@ -14,8 +14,7 @@ BACKGROUND="26 31 46"
 # background by more than a little in any channel; prints "differing total".
 count_foreground() {
   local file="$E2E_TMP/grab.rgb"
-  ffmpeg -loglevel error -y -draw_mouse 0 -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
-    -vf "crop=$3:$4:$1:$2" -f rawvideo -pix_fmt rgb24 "$file"
+  grab_screen "$file" "$@"
   od -An -v -tu1 -w3 "$file" | awk -v bg="$BACKGROUND" '
     function far(a, b) { return (a > b ? a - b : b - a) > 12 }
     BEGIN { split(bg, c, " ") }
