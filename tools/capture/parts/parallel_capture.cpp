@@ -26,7 +26,9 @@ int partCount(const Sharing& sharing, int fps) {
         std::min<std::int64_t>(std::int64_t{sharing.jobs} * kPartsAJob, frames / (kLeastSecondsAPart * fps))));
 }
 
-// The command line of the worker that renders part `part` of `parts` of `whole` to `output`.
+// The command line of the worker that renders part `part` of `parts` of `whole` to `output`:
+// every option that changes a frame's pixels must reach the workers, or their parts differ
+// from a capture in one piece.
 std::vector<std::string> workerArguments(const CaptureOptions& options, const FrameRange& whole, int part, int parts,
                                          const fs::path& output) {
     std::vector<std::string> arguments = {"--segment",     std::to_string(part) + "/" + std::to_string(parts),
