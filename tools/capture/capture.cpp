@@ -1,6 +1,5 @@
 #include "tools/capture/capture.h"
 
-#include <GL/gl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -116,16 +115,6 @@ private:
 
 }  // namespace
 
-DrawingLimits currentDrawingLimits() {
-    GLint viewport[2] = {0, 0};
-    GLint renderbuffer = 0;
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
-    // A context without framebuffer objects leaves the renderbuffer size unset: no limit from it.
-    if (renderbuffer <= 0) renderbuffer = std::max(viewport[0], viewport[1]);
-    return {std::min(viewport[0], renderbuffer), std::min(viewport[1], renderbuffer)};
-}
-
 std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits, int supersample) {
     auto size = [](std::int64_t w, std::int64_t h) { return std::to_string(w) + "x" + std::to_string(h); };
     const std::int64_t drawnWidth = std::int64_t{width} * supersample;
@@ -217,7 +206,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
         if (!show) return fail(error);
         // Only a current context knows its limits; beyond them frames would come back cut.
         if (std::string tooLarge =
-                sizeBeyondDrawing(options.width, options.height, currentDrawingLimits(), options.supersample);
+                sizeBeyondDrawing(options.width, options.height, show->drawingLimits(), options.supersample);
             !tooLarge.empty()) {
             result.wrongArguments = true;
             return fail(std::move(tooLarge));
@@ -270,7 +259,7 @@ CaptureResult runCapture(const CaptureOptions& options) {
                 if (frame == range.first) result.seekSeconds = secondsSince(start);
                 if (options.renderOnly) {
                     show->draw();
-                    glFinish();  // what reading back waits for in a real capture
+                    show->waitUntilDrawn();  // what reading back waits for in a real capture
                     show->present();
                     sound::pullFrames(dropped.data(), span);
                 } else {

@@ -25,13 +25,6 @@ CaptureResult runCapture(const CaptureOptions& options);
 // The frames a capture writes (see FrameRange).
 FrameRange frameRangeOf(const CaptureOptions& options);
 
-// The largest picture the current OpenGL context draws and reads back in one piece.
-struct DrawingLimits {
-    int width = 0;
-    int height = 0;
-};
-DrawingLimits currentDrawingLimits();
-
 // Empty when a window of width x height, drawn at `supersample` times that, fits `limits`;
 // otherwise why not, in one line, naming the supersampling when that is what does not fit.
 std::string sizeBeyondDrawing(int width, int height, const DrawingLimits& limits, int supersample = 1);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/command_line.h"
+#include "demo/offscreen_show.h"
 
 enum class OutputKind {
     kMp4,        // H.264 + AAC
@@ -24,8 +25,6 @@ bool isVideo(OutputKind kind);
 // The largest picture side a video is written at: libx264 and libvpx-vp9 refuse pictures far
 // larger, and decoders' highest levels stop about here. PNG frames go up to kMaxPictureSide.
 constexpr int kMaxVideoSide = 8192;
-// What the option check lets through at most; the OpenGL of the machine may allow less.
-constexpr int kMaxPictureSide = 16384;
 // The most --supersample takes: 16 pixels drawn for each one written.
 constexpr int kMaxSupersample = 4;
 
