@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Checks every #include "…" of the tree against the table of docs/architecture.md.
+"""Checks every #include "…" of the tree against the table of docs/architecture.md, and that
+only platform includes SDL and only gfx (and the tests) include GL, GLES or EGL headers.
 
 usage: check_dependencies.py ROOT [TABLE]
 Exit 0 when every include is allowed, 1 with one line per offending include otherwise.
@@ -11,6 +12,9 @@ import sys
 SOURCE_SUFFIXES = {".c", ".cc", ".cpp", ".h", ".hpp"}
 ROW = re.compile(r"^\|\s*`([a-z_/]+)`\s*\|[^|]*\|([^|]*)\|\s*$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# OpenGL, OpenGL ES and EGL: the drawing reaches them through gfx only; the tests call the
+# driver directly, as the reference the renderers are compared with.
+GL_HEADERS = ("GL/", "GLES", "EGL/")
 
 
 def read_table(table_path):
@@ -65,6 +69,8 @@ def main(argv):
                 if kind == "<":
                     if target.startswith("SDL") and owner != "platform":
                         problems.append(f"{relative}:{number}: includes <{target}>; only platform may use SDL")
+                    elif target.startswith(GL_HEADERS) and owner not in ("gfx", "tests"):
+                        problems.append(f"{relative}:{number}: includes <{target}>; only gfx may use GL")
                     continue
                 used = module_of(target, allowed)
                 if used is None or used == owner or uses is None:

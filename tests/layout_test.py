@@ -12,7 +12,8 @@ TABLE = """| module | what | may use |
 |---|---|---|
 | `base` | bottom | |
 | `platform` | SDL | `base` |
-| `demo` | top | `platform`, `base` |
+| `gfx` | GL | `platform`, `base` |
+| `demo` | top | `gfx`, `platform`, `base` |
 | `tools/capture` | tool | `demo`, `base` |
 | `tests` | suite | every module |
 """
@@ -24,7 +25,7 @@ class DependencyCheck(unittest.TestCase):
             root = pathlib.Path(folder)
             (root / "docs").mkdir()
             (root / "docs" / "architecture.md").write_text(TABLE)
-            for name in ("base", "platform", "demo", "tools/capture", "tests"):
+            for name in ("base", "platform", "gfx", "demo", "tools/capture", "tests"):
                 (root / name).mkdir(parents=True, exist_ok=True)
             for path, text in files.items():
                 (root / path).write_text(text)
@@ -54,6 +55,22 @@ class DependencyCheck(unittest.TestCase):
         code, out = self.run_check({"demo/a.cpp": "#  include <SDL.h>\n"})
         self.assertEqual(code, 1)
         self.assertIn("demo/a.cpp:1: includes <SDL.h>; only platform may use SDL", out)
+
+    def test_gl_headers_are_for_gfx_and_the_tests(self):
+        code, out = self.run_check({
+            "gfx/g.cpp": "#include <GL/gl.h>\n#include <GL/glu.h>\n#include <GLES3/gl3.h>\n#include <EGL/egl.h>\n",
+            "tests/t.cpp": "#include <GL/gl.h>\n#include <GL/glu.h>\n",
+            "demo/a.cpp": '#include "gfx/gfx.h"\n#include <vector>\n',
+        })
+        self.assertEqual(code, 0, out)
+
+    def test_a_gl_header_outside_gfx_is_refused(self):
+        for module in ("demo", "platform", "tools/capture"):
+            for header in ("GL/gl.h", "GL/glu.h", "GLES2/gl2.h", "GLES3/gl3.h", "EGL/egl.h"):
+                with self.subTest(module=module, header=header):
+                    code, out = self.run_check({f"{module}/a.cpp": f"#include <vector>\n# include <{header}>\n"})
+                    self.assertEqual(code, 1)
+                    self.assertIn(f"{module}/a.cpp:2: includes <{header}>; only gfx may use GL", out)
 
     def test_a_module_without_a_folder_is_reported(self):
         with tempfile.TemporaryDirectory() as folder:
