@@ -88,12 +88,6 @@ phases=$(sed -n 's/^oyun: start-up [0-9.]* ms //p' <<<"$ERR" | paste -sd,)
 sed -n 's/^oyun: start-up \([0-9.]*\) ms .*/\1/p' <<<"$ERR" | sort -c -g || fail "start-up times go back: $ERR"
 
 start_xvfb
-for program in "$OYUN --window" "$VIEWER $MODEL"; do
-  name=$(basename "${program%% *}")
-  run env MESA_GLES_VERSION_OVERRIDE=2.0 $program --renderer gles3
-  [ "$CODE" = 1 ] && [ "$(wc -l <"$E2E_TMP/err")" = 1 ] && grep -q "^$name: no OpenGL ES 3.0 context: ." <<<"$ERR" ||
-    fail "$name --renderer gles3 without ES 3.0, under Xvfb: status $CODE, $ERR"
-done
 # From another folder the show finds the build's data; Escape ends it with 0.
 mkdir -p elsewhere && cd elsewhere
 "$OYUN" --window >"$E2E_TMP/elsewhere.log" 2>&1 &
@@ -149,6 +143,15 @@ group=$(pgrep -P "$pid" | head -n1)
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null || true
 wait_until 2 "! alive $group && ! alive $(cat "$E2E_TMP/boxes")" || fail "box processes outlived a killed show"
+
+# gles3 without an OpenGL ES 3.0 context on the display: one line and 1, no window left open.
+for program in "$OYUN --window" "$VIEWER $MODEL"; do
+  name=$(basename "${program%% *}")
+  run env MESA_GLES_VERSION_OVERRIDE=2.0 $program --renderer gles3
+  [ "$CODE" = 1 ] && [ "$(wc -l <"$E2E_TMP/err")" = 1 ] && grep -q "^$name: no OpenGL ES 3.0 context: ." <<<"$ERR" ||
+    fail "$name --renderer gles3 without ES 3.0, under Xvfb: status $CODE, $ERR"
+  ! xdotool search --name "^(Oyun motorum|oyun-viewer)\$" >/dev/null 2>&1 || fail "$name left a window open"
+done
 
 # SIGINT ends the show with 128 + 2.
 "$OYUN" --window >"$E2E_TMP/int.log" 2>&1 &
