@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks every #include "…" of the tree against the table of docs/architecture.md, and that
 nothing depends on itself in a circle: neither a module through the table, nor a file (a
-header and its source together) through its includes.
+header and its source together) through its includes. Only platform includes SDL and only gfx
+(and the tests) include GL, GLES or EGL headers.
 
 usage: check_dependencies.py ROOT [TABLE] [--unused]
 Exit 0 when every include is allowed and there is no circle, 1 with one line per problem
@@ -14,6 +15,9 @@ import sys
 SOURCE_SUFFIXES = {".c", ".cc", ".cpp", ".h", ".hpp"}
 ROW = re.compile(r"^\|\s*`([a-z_/]+)`\s*\|[^|]*\|([^|]*)\|\s*$")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+# OpenGL, OpenGL ES and EGL: the drawing reaches them through gfx only; the tests call the
+# driver directly, as the reference the renderers are compared with.
+GL_HEADERS = ("GL/", "GLES", "EGL/")
 
 
 def read_table(table_path):
@@ -108,6 +112,8 @@ def check(root, table, report_unused=False):
             if kind == "<":
                 if target.startswith("SDL") and owner != "platform":
                     problems.append(f"{relative}:{number}: includes <{target}>; only platform may use SDL")
+                elif target.startswith(GL_HEADERS) and owner not in ("gfx", "tests"):
+                    problems.append(f"{relative}:{number}: includes <{target}>; only gfx may use GL")
                 continue
             if unit_of(target) != unit_of(relative):
                 unit.add(unit_of(target))

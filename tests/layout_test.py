@@ -12,7 +12,8 @@ TABLE = """| module | what | may use |
 |---|---|---|
 | `base` | bottom | |
 | `platform` | SDL | `base` |
-| `demo` | top | `platform`, `base` |
+| `gfx` | GL | `platform`, `base` |
+| `demo` | top | `gfx`, `platform`, `base` |
 | `tools/capture` | tool | `demo`, `base` |
 | `tests` | suite | every module |
 """
@@ -24,7 +25,7 @@ class DependencyCheck(unittest.TestCase):
             root = pathlib.Path(folder)
             (root / "docs").mkdir()
             (root / "docs" / "architecture.md").write_text(table)
-            for name in ("base", "platform", "demo", "tools/capture", "tools/capture/plan", "tests"):
+            for name in ("base", "platform", "gfx", "demo", "tools/capture", "tools/capture/plan", "tests"):
                 (root / name).mkdir(parents=True, exist_ok=True)
             for path, text in files.items():
                 (root / path).write_text(text)
@@ -79,7 +80,7 @@ class DependencyCheck(unittest.TestCase):
         table = TABLE.replace("| `platform` | SDL | `base` |", "| `platform` | SDL | `base`, `demo` |")
         code, out = self.run_check({}, table)
         self.assertEqual(code, 1)
-        self.assertIn("the table lets modules use each other in a circle: demo -> platform -> demo", out)
+        self.assertIn("the table lets modules use each other in a circle: demo -> gfx -> platform -> demo", out)
 
     # A nested folder is a module of its own, checked by its own row.
     def test_a_nested_module_keeps_to_its_row(self):
@@ -95,7 +96,9 @@ class DependencyCheck(unittest.TestCase):
         self.assertNotIn("tools/capture/c.cpp", out)
 
     def test_unused_permissions_are_named_when_asked(self):
-        files = {"demo/a.cpp": '#include "platform/w.h"\n', "platform/w.cpp": '#include "base/r.h"\n',
+        files = {"demo/a.cpp": '#include "platform/w.h"\n#include "gfx/g.h"\n',
+                 "platform/w.cpp": '#include "base/r.h"\n',
+                 "gfx/g.cpp": '#include "platform/w.h"\n#include "base/r.h"\n',
                  "tools/capture/c.cpp": '#include "demo/a.h"\n#include "base/r.h"\n'}
         code, out = self.run_check(files)
         self.assertEqual(code, 0, out)
@@ -103,6 +106,22 @@ class DependencyCheck(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertEqual(out.splitlines(), [line for line in out.splitlines() if "demo may use base" in line])
         self.assertIn("demo may use base but includes nothing of it", out)
+
+    def test_gl_headers_are_for_gfx_and_the_tests(self):
+        code, out = self.run_check({
+            "gfx/g.cpp": "#include <GL/gl.h>\n#include <GL/glu.h>\n#include <GLES3/gl3.h>\n#include <EGL/egl.h>\n",
+            "tests/t.cpp": "#include <GL/gl.h>\n#include <GL/glu.h>\n",
+            "demo/a.cpp": '#include "gfx/gfx.h"\n#include <vector>\n',
+        })
+        self.assertEqual(code, 0, out)
+
+    def test_a_gl_header_outside_gfx_is_refused(self):
+        for module in ("demo", "platform", "tools/capture"):
+            for header in ("GL/gl.h", "GL/glu.h", "GLES2/gl2.h", "GLES3/gl3.h", "EGL/egl.h"):
+                with self.subTest(module=module, header=header):
+                    code, out = self.run_check({f"{module}/a.cpp": f"#include <vector>\n# include <{header}>\n"})
+                    self.assertEqual(code, 1)
+                    self.assertIn(f"{module}/a.cpp:2: includes <{header}>; only gfx may use GL", out)
 
     def test_a_module_without_a_folder_is_reported(self):
         with tempfile.TemporaryDirectory() as folder:
