@@ -40,13 +40,14 @@ TEST(CaptureArguments, DefaultsAreTheWholeShowAt1024x768And50Fps) {
     EXPECT_EQ(p.options.dataDir, "") << "without --data the program searches";
     EXPECT_FALSE(p.options.quiet);
     EXPECT_EQ(p.options.supersample, 1);
+    EXPECT_EQ(p.options.renderer, gfx::RendererKind::kGl11);
     EXPECT_FALSE(p.options.renderOnly);
     EXPECT_EQ(p.out + p.err, "");
 }
 
 TEST(CaptureArguments, EveryOptionIsRead) {
     const Parsed p = parse({"--fps", "30", "--size", "640x480", "--from", "1500", "--to=9000", "--data", "d", "--quiet",
-                            "--supersample", "3", "--output=clip.webm"});
+                            "--supersample", "3", "--renderer", "gles3", "--output=clip.webm"});
     ASSERT_EQ(p.status, std::nullopt) << p.error;
     EXPECT_EQ(p.options.kind, OutputKind::kWebM);
     EXPECT_EQ(p.options.fps, 30);
@@ -57,6 +58,7 @@ TEST(CaptureArguments, EveryOptionIsRead) {
     EXPECT_EQ(p.options.dataDir, "d");
     EXPECT_TRUE(p.options.quiet);
     EXPECT_EQ(p.options.supersample, 3);
+    EXPECT_EQ(p.options.renderer, gfx::RendererKind::kGles3);
     EXPECT_EQ(p.options.jobs, 0) << "the machine's cores unless asked";
 
     const Parsed shared = parse({"--jobs", "1", "--segment", "2/5", "--report-frames", "--output", "part.mkv"});

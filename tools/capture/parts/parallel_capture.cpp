@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "demo/offscreen_show.h"
+#include "gfx/renderer.h"
 #include "tools/capture/parts/part_outputs.h"
 #include "tools/capture/parts/worker_processes.h"
 #include "tools/capture/plan/numbers.h"
@@ -36,6 +37,7 @@ std::vector<std::string> workerArguments(const CaptureOptions& options, const Fr
                                           "--fps",         std::to_string(options.fps),
                                           "--size",        sizeText(options.width, options.height),
                                           "--supersample", std::to_string(options.supersample),
+                                          "--renderer",    gfx::rendererName(options.renderer),
                                           "--to",          std::to_string(tickOfFrame(whole.end, options.fps)),
                                           "--data",        fs::absolute(options.dataDir).string(),
                                           "--quiet",       "--report-frames"};

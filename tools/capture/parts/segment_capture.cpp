@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx/renderer.h"
 #include "tools/capture/parts/show_identity.h"
 #include "tools/capture/render/capture.h"
 #include "tools/capture/render/undrawn_run.h"
@@ -26,6 +27,7 @@ CaptureResult runSegmentCapture(CaptureOptions options) {
     description.width = options.width;
     description.height = options.height;
     description.supersample = options.supersample;
+    description.renderer = gfx::rendererName(options.renderer);
     description.show = showIdentity(dataDir);
     if (description.show.empty())
         return CaptureResult::failure("cannot read the show's data in " + options.dataDir.string());

@@ -25,6 +25,7 @@ std::string difference(const SegmentDescription& a, const SegmentDescription& b)
         return "differ in size (" + sizeText(a.width, a.height) + ", " + sizeText(b.width, b.height) + ")";
     if (a.fps != b.fps) return "differ in rate (" + std::to_string(a.fps) + " fps, " + std::to_string(b.fps) + " fps)";
     if (a.supersample != b.supersample) return "differ in supersampling";
+    if (a.renderer != b.renderer) return "differ in renderer (" + a.renderer + ", " + b.renderer + ")";
     if (a.whole.first != b.whole.first || a.whole.end != b.whole.end || a.choice.parts != b.choice.parts)
         return "are parts of different spans (" + frames(a.whole) + " in " + std::to_string(a.choice.parts) + ", " +
                frames(b.whole) + " in " + std::to_string(b.choice.parts) + ")";

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/renderer.h"
 #include "tools/capture/plan/frames.h"
 #include "tools/capture/plan/output_kind.h"
 #include "tools/capture/plan/segments.h"
@@ -38,6 +39,7 @@ struct CaptureOptions {
     std::filesystem::path dataDir;        // from the command line: empty without --data
     bool quiet = false;
     int supersample = 1;  // frames drawn at this many times the size, then scaled down by area
+    gfx::RendererKind renderer = gfx::RendererKind::kGl11;  // what draws the frames
 
     // Worker processes, each rendering a contiguous span; 0 for the machine's cores, where the
     // span is long enough to share.

@@ -5,13 +5,14 @@
 #include <sstream>
 #include <type_traits>
 
+#include "gfx/renderer.h"
 #include "tools/capture/plan/limits.h"
 #include "tools/capture/plan/numbers.h"
 
 namespace {
 
-constexpr int kDescriptionVersion = 1;
-constexpr int kDescriptionFields = 11;
+constexpr int kDescriptionVersion = 2;
+constexpr int kDescriptionFields = 12;
 
 using Fields = std::map<std::string, std::string>;
 
@@ -73,10 +74,11 @@ std::string SegmentDescription::text() const {
     char text[512];
     std::snprintf(text, sizeof text,
                   "version=%d part=%d parts=%d first=%lld end=%lld whole-first=%lld whole-end=%lld fps=%d size=%s "
-                  "supersample=%d show=%s",
+                  "supersample=%d renderer=%s show=%s",
                   kDescriptionVersion, choice.part, choice.parts, static_cast<long long>(frames.first),
                   static_cast<long long>(frames.end), static_cast<long long>(whole.first),
-                  static_cast<long long>(whole.end), fps, sizeText(width, height).c_str(), supersample, show.c_str());
+                  static_cast<long long>(whole.end), fps, sizeText(width, height).c_str(), supersample,
+                  renderer.c_str(), show.c_str());
     return text;
 }
 
@@ -86,8 +88,11 @@ std::optional<SegmentDescription> SegmentDescription::parse(const std::string& t
     int version = 0;
     const auto size = fields->find("size");
     const auto show = fields->find("show");
+    const auto renderer = fields->find("renderer");
+    gfx::RendererKind kind{};
     if (!readField(*fields, "version", 1, 1000, version) || version != kDescriptionVersion || size == fields->end() ||
-        show == fields->end() || show->second.empty())
+        show == fields->end() || show->second.empty() || renderer == fields->end() ||
+        !gfx::parseRendererName(renderer->second, kind))
         return std::nullopt;
     const std::optional<PictureSize> picture = parsePictureSize(size->second, kMaxPictureSide);
     SegmentDescription d;
@@ -95,6 +100,7 @@ std::optional<SegmentDescription> SegmentDescription::parse(const std::string& t
     d.width = picture->width;
     d.height = picture->height;
     d.show = show->second;
+    d.renderer = renderer->second;
     if (!consistent(d)) return std::nullopt;
     return d;
 }

@@ -31,7 +31,8 @@ struct SegmentDescription {
     int width = 0;
     int height = 0;
     int supersample = 1;
-    std::string show;  // the identity of the show it was rendered from
+    std::string renderer = "gl11";  // what drew the frames (gfx::rendererName)
+    std::string show;               // the identity of the show it was rendered from
 
     std::string text() const;
     // Nothing when `text` is not a description this program writes.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <system_error>
 
+#include "shell/renderer_option.h"
 #include "tools/capture/output/png_writer.h"
 #include "tools/capture/plan/limits.h"
 #include "tools/capture/plan/numbers.h"
@@ -159,6 +160,7 @@ CaptureCommandLine::CaptureCommandLine() : app_(kDescription) {
              "Draw each frame at N times the size and scale it down by area for smoother edges; N from 1 to 4, "
              "default 1 (N x N times the pixels to draw)",
              kMaxSupersample);
+    addRendererOption(app_, renderer_);
     addCount("--jobs", jobs_,
              "Render in N worker processes, each a contiguous span, joined into one output; default the number of "
              "cores, for spans long enough to share",
@@ -219,6 +221,7 @@ void CaptureCommandLine::copyInto(CaptureOptions& options) const {
     options.dataDir = dataDir_;
     options.quiet = quiet_;
     options.supersample = supersample_;
+    options.renderer = renderer_;
     options.jobs = jobs_;
     if (!segment_.empty()) options.segment = parseSegmentChoice(segment_);
     for (const std::string& part : joinParts_) options.joinParts.emplace_back(part);

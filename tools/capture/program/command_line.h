@@ -46,6 +46,7 @@ private:
     std::string dataDir_;
     bool quiet_ = false;
     int supersample_ = 1;
+    gfx::RendererKind renderer_ = gfx::RendererKind::kGl11;
     int jobs_ = 0;
     std::string segment_;
     std::vector<std::string> joinParts_;

@@ -91,7 +91,7 @@ private:
         // The show opens at most kMaxPictureSide a side; beyond that only supersampling takes
         // it, and the message says so.
         if (options_.supersample > 1 && !fits({kMaxPictureSide, kMaxPictureSide})) return false;
-        show_ = OffscreenShow::open({drawnWidth_, drawnHeight_, dataDir_}, error);
+        show_ = OffscreenShow::open({drawnWidth_, drawnHeight_, dataDir_, options_.renderer}, error);
         if (!show_) return fail(error);
         // Only a current context knows its limits; beyond them frames would come back cut.
         if (!fits(show_->drawingLimits())) return false;
