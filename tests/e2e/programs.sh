@@ -15,6 +15,51 @@ MODEL=$(realpath "$(dirname "$0")/../../examples/models/walker.txt")
 # True while process $1 runs (a zombie waiting for its parent counts as ended).
 alive() { ps -o stat= -p "$1" 2>/dev/null | grep -qv '^Z'; }
 
+# True when the X server has a window named $1 (SDL names its box's window in UTF-8, which
+# xdotool's search does not read).
+has_window() { xwininfo -root -tree | grep -q "^ *0x[0-9a-f]* \"$1\":"; }
+
+# Finds the box of show $1 captioned $2, whichever way SDL shows it: its own window of that
+# name, or zenity started with that title, both from the show's box child (the leader of a
+# process group of its own). Sets BOX_KIND, BOX_CHILD, BOX_HELPERS (the group's other
+# processes) and BOX_CAPTION.
+find_box() {
+  BOX_CAPTION=$2
+  BOX_CHILD=$(pgrep -P "$1" | head -n1 || true)
+  [ -n "$BOX_CHILD" ] || return 1
+  BOX_HELPERS=$(pgrep -g "$BOX_CHILD" | grep -vx "$BOX_CHILD" | tr '\n' ' ' || true)
+  if has_window "$2"; then
+    BOX_KIND="SDL's own window"
+  elif pgrep -g "$BOX_CHILD" -f "zenity .*--title $2( |\$)" >/dev/null; then
+    BOX_KIND="handed to zenity"
+  else
+    return 1
+  fi
+}
+
+# Waits up to $3 seconds for the box of show $1 captioned $2 (see find_box).
+wait_for_box() { wait_until "$3" "find_box $1 $2"; }
+
+# What is left of the last box found: its processes and its window.
+box_remains() {
+  local process
+  for process in $BOX_CHILD $BOX_HELPERS; do
+    if alive "$process"; then echo -n "process $process ($(ps -o args= -p "$process")); "; fi
+  done
+  if has_window "$BOX_CAPTION"; then echo -n "the window $BOX_CAPTION"; fi
+}
+box_gone() { [ -z "$(box_remains)" ]; }
+
+# The way the X server's fonts make SDL show the box: with core fonts beyond the server's
+# built-in ones (xfonts-base, or gsfonts-x11 from ImageMagick) it draws the box itself, and
+# with only the built-in ones it hands the box to zenity.
+expect_box_kind() {
+  local fonts expected="handed to zenity"
+  fonts=$(xlsfonts 2>/dev/null | grep -Ecvx 'cursor|fixed|6x13|-misc-fixed-medium-r-semicondensed--(0|13)-.*' || true)
+  [ "$fonts" = 0 ] || expected="SDL's own window"
+  [ "$BOX_KIND" = "$expected" ] || fail "the box was $BOX_KIND, but with $fonts core fonts SDL shows it $expected"
+}
+
 # Runs "$@" with a deadline; sets CODE, OUT and ERR.
 run() {
   set +e
@@ -41,15 +86,12 @@ for program in "$OYUN" "$VIEWER" "$CAPTURE" "$ASSETS" $BENCH; do
 done
 
 cd "$E2E_TMP"
-# No display: one line that says so and how to get one, status 1, within 2 s.
+# No display: one line that says so and how to get one, status 1 (not the deadline's 124).
 for program in "$OYUN" "$VIEWER $MODEL"; do
-  start=$(date +%s%N)
   run env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER $program
-  took=$(( ($(date +%s%N) - start) / 1000000 ))
   [ "$CODE" = 1 ] || fail "$program without a display: status $CODE ($ERR)"
   [ "$(wc -l <"$E2E_TMP/err")" = 1 ] || fail "$program without a display said more than one line: $ERR"
   grep -q "no display found" <<<"$ERR" || fail "$program without a display said: $ERR"
-  [ "$took" -lt 2000 ] || fail "$program without a display took $took ms"
 done
 
 # No data anywhere: a copy of the program away from the build, in an empty folder.
@@ -88,14 +130,15 @@ release_keys Escape
 ! grep -q "Could not open" "$E2E_TMP/elsewhere.log" || fail "pictures missing from another folder"
 cd "$E2E_TMP"
 
-# A termination signal while a box is open: the show ends within 1 s with 128 + 15 and
-# leaves no process behind. A damaged picture makes the box; SDL shows boxes with the zenity
-# program, here one that waits as a box waits for its click.
+# A termination signal while a box is open: the show ends with 128 + 15 and leaves no process
+# and no box behind. A damaged picture makes the box, shown from a child process of the show.
+# SDL draws the box itself where the X server has core fonts, and otherwise hands it to zenity;
+# a zenity that waits as a box waits for its click stands in for the real one, which a fresh
+# machine lacks.
 mkdir -p fakebin
-cat >fakebin/zenity <<SCRIPT
+cat >fakebin/zenity <<'SCRIPT'
 #!/bin/sh
-echo \$\$ >>"$E2E_TMP/boxes"
-exec sleep 600
+sleep 600
 SCRIPT
 chmod +x fakebin/zenity
 export PATH="$E2E_TMP/fakebin:$PATH"
@@ -104,29 +147,22 @@ for f in "$DATA"/*; do ln -s "$f" damaged/; done
 rm damaged/mask.tga && head -c 40 "$DATA/mask.tga" >damaged/mask.tga
 "$OYUN" --window --data damaged >"$E2E_TMP/box.log" 2>&1 &
 pid=$!
-wait_until 60 "[ -s '$E2E_TMP/boxes' ]" || { cat "$E2E_TMP/box.log"; fail "no box for a damaged picture"; }
-helpers="$(pgrep -g "$(pgrep -P "$pid" | head -n1)" | tr '\n' ' ' || true) $(cat "$E2E_TMP/boxes")"
-[ -n "$(pgrep -P "$pid")" ] || fail "the box has no process of its own"
-start=$(date +%s%N)
+wait_for_box "$pid" ERROR 60 || { cat "$E2E_TMP/box.log"; fail "no box for a damaged picture"; }
+echo "e2e: the box for a damaged picture is $BOX_KIND"
+expect_box_kind
 kill -TERM "$pid"
-wait_for_exit "$pid" 5 || fail "no end after SIGTERM with a box open"
-took=$(( ($(date +%s%N) - start) / 1000000 ))
+wait_for_exit "$pid" 10 || fail "no end after SIGTERM with a box open"
 [ "$EXIT_CODE" = 143 ] || { cat "$E2E_TMP/box.log"; fail "exit code $EXIT_CODE after SIGTERM"; }
-[ "$took" -lt 1000 ] || fail "SIGTERM with a box open took $took ms"
-for helper in $helpers; do
-  ! alive "$helper" || fail "box process $helper outlived the show"
-done
+wait_until 10 box_gone || fail "the box outlived the show: $(box_remains)"
 grep -q "^ERROR: " "$E2E_TMP/box.log" || fail "the box's text is not on stderr"
 
 # Killed outright, the show takes its box with it.
-rm -f "$E2E_TMP/boxes"
 "$OYUN" --window --data damaged >"$E2E_TMP/kill.log" 2>&1 &
 pid=$!
-wait_until 60 "[ -s '$E2E_TMP/boxes' ]" || fail "no box the second time"
-group=$(pgrep -P "$pid" | head -n1)
+wait_for_box "$pid" ERROR 60 || { cat "$E2E_TMP/kill.log"; fail "no box the second time"; }
 kill -KILL "$pid"
 wait "$pid" 2>/dev/null || true
-wait_until 2 "! alive $group && ! alive $(cat "$E2E_TMP/boxes")" || fail "box processes outlived a killed show"
+wait_until 10 box_gone || fail "the box outlived a killed show: $(box_remains)"
 
 # SIGINT ends the show with 128 + 2.
 "$OYUN" --window >"$E2E_TMP/int.log" 2>&1 &
