@@ -85,6 +85,36 @@ for program in "$OYUN" "$VIEWER" "$CAPTURE" "$ASSETS" $BENCH; do
   [ ! -e ./--bogus ] || fail "$name made a file named --bogus"
 done
 
+# A wrong value or a missing one: the program's own words, never CLI11's.
+cli11='The following argument|required .* missing|Could not convert|not in range|Expected (exactly|at least)|allowed value|At Most|At least|flag override|true/false'
+wrong_values=(
+  "$OYUN|--from abc|--from: 'abc' is not a number of milliseconds from 0 to 86400000"
+  "$OYUN|--from 99999999999|--from: '99999999999' is not a number of milliseconds"
+  "$OYUN|--window=maybe|--window: takes no value, not 'maybe'"
+  "$OYUN|--data|--data: needs a value"
+  "$OYUN|--from 1 --from 2|--from: takes at most one value, not 2"
+  "$CAPTURE|--output x.mp4 --fps abc|--fps: takes a whole number from 1 to 1000, not 'abc'"
+  "$CAPTURE|--output|--output: needs a value"
+  "$CAPTURE|--output x.mp4 --quiet=maybe|--quiet: takes no value, not 'maybe'"
+  "$VIEWER|a.txt b.tga c.tga|unexpected argument c.tga"
+  "$ASSETS|out --icons|--icons: needs a value"
+  "$ASSETS|a b|unexpected argument b"
+)
+[ -z "$BENCH" ] || wrong_values+=(
+  "$BENCH|--frames abc|--frames: 'abc' is not a whole number from 1 to 1000000"
+  "$BENCH|--only scenes,nope|--only: 'nope' is not one of scenes, capture, jobs, supersample, startup or drawing"
+  "$BENCH|--capture-format avi|--capture-format: 'avi' is not one of mp4, mkv or webm"
+  "$BENCH|--jobs|--jobs: needs a value"
+)
+for entry in "${wrong_values[@]}"; do
+  IFS='|' read -r program arguments message <<<"$entry"
+  name=$(basename "$program")
+  run "$program" $arguments
+  [ "$CODE" = 2 ] || fail "$name $arguments: status $CODE ($ERR)"
+  grep -qF "$name: $message" <<<"$(head -n1 <<<"$ERR")" || fail "$name $arguments said: $ERR"
+  ! grep -Eq "$cli11" <<<"$ERR" || fail "$name $arguments speaks CLI11's words: $ERR"
+done
+
 cd "$E2E_TMP"
 # No display: one line that says so and how to get one, status 1 (not the deadline's 124).
 for program in "$OYUN" "$VIEWER $MODEL"; do
@@ -114,8 +144,10 @@ phases=$(sed -n 's/^oyun: start-up [0-9.]* ms //p' <<<"$ERR" | paste -sd,)
 sed -n 's/^oyun: start-up \([0-9.]*\) ms .*/\1/p' <<<"$ERR" | sort -c -g || fail "start-up times go back: $ERR"
 
 start_xvfb
-# From another folder the show finds the build's data; Escape ends it with 0.
-mkdir -p elsewhere && cd elsewhere
+# From another folder, whose data/ lacks the music, the show says so once and takes the build's
+# data; Escape ends it with 0.
+mkdir -p elsewhere/data && cd elsewhere
+for picture in "$DATA"/*.tga; do ln -s "$picture" data/; done
 "$OYUN" --window >"$E2E_TMP/elsewhere.log" 2>&1 &
 pid=$!
 id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/elsewhere.log"; fail "no window from another folder"; }
@@ -128,6 +160,9 @@ wait_for_exit "$pid" 30 || fail "no end after Escape"
 release_keys Escape
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/elsewhere.log"; fail "exit code $EXIT_CODE"; }
 ! grep -q "Could not open" "$E2E_TMP/elsewhere.log" || fail "pictures missing from another folder"
+[ "$(grep -c 'lacks' "$E2E_TMP/elsewhere.log")" = 1 ] &&
+  grep -qx "oyun: ./data lacks music.wma; using $DATA" "$E2E_TMP/elsewhere.log" ||
+  { cat "$E2E_TMP/elsewhere.log"; fail "the incomplete ./data is not named once"; }
 cd "$E2E_TMP"
 
 # A termination signal while a box is open: the show ends with 128 + 15 and leaves no process
