@@ -60,20 +60,21 @@ constexpr const char* kFooter = "Exit status: 0 when measured, 1 on a failure, 2
 std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
     CLI::App app{kDescription};
     base::prepareCommandLine(app);
-    CLI::Validator positive = CLI::Range(1, 1000000);
-    positive.description("");
+    const CLI::Validator positive = base::wholeNumber(1, 1000000);
     std::string size;
     std::string data;
     app.add_option("--frames", options.frames, "Frames timed from each scene, default 60")
         ->type_name("N")
-        ->check(positive);
-    app.add_option("--fps", options.fps, "The rate of the timed frames, default 60")->type_name("N")->check(positive);
+        ->transform(positive);
+    app.add_option("--fps", options.fps, "The rate of the timed frames, default 60")
+        ->type_name("N")
+        ->transform(positive);
     app.add_option("--size", size, "The client size, default 1024x768")
         ->type_name("WxH")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
                 if (parsePictureSize(text, kMaxPictureSide)) return "";
-                return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide);
+                return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide) + ", not '" + text + "'";
             },
             "", ""));
     app.add_option("--data", data, "The folder of the show's pictures and music, default the build's")
@@ -81,28 +82,28 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
         ->check(base::kNotAnOption);
     app.add_option("--capture-from", options.captureFrom, "Start of the captured span, default 20000")
         ->type_name("MS")
-        ->check(CLI::Range(0, 1000000));
+        ->transform(base::wholeNumber(0, 1000000, "milliseconds"));
     app.add_option("--capture-to", options.captureTo, "End of the captured span, default 30000")
         ->type_name("MS")
-        ->check(positive);
+        ->transform(base::wholeNumber(1, 1000000, "milliseconds"));
     app.add_option("--capture-fps", options.captureFps, "The capture's frame rate, default 30")
         ->type_name("N")
-        ->check(positive);
+        ->transform(positive);
     app.add_option("--capture-format", options.captureFormat, "mp4, mkv or webm, default mp4")
         ->type_name("FORMAT")
-        ->check(CLI::IsMember({"mp4", "mkv", "webm"}));
+        ->check(base::oneOf({"mp4", "mkv", "webm"}));
     app.add_option("--jobs", options.jobs, "Worker processes to time the capture with, default 1,2,CORES")
         ->type_name("N")
         ->delimiter(',')
-        ->check(CLI::Range(1, 256));
+        ->transform(base::wholeNumber(1, 256));
     app.add_option("--startup-runs", options.startupRuns, "Launches of the show timed from its start, default 7")
         ->type_name("N")
-        ->check(positive);
+        ->transform(positive);
     app.add_option("--only", options.only,
                    "Measure only these parts: scenes, capture, jobs, supersample, startup, drawing")
         ->type_name("PART")
         ->delimiter(',')
-        ->check(CLI::IsMember({"scenes", "capture", "jobs", "supersample", "startup", "drawing"}));
+        ->check(base::oneOf({"scenes", "capture", "jobs", "supersample", "startup", "drawing"}));
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
     if (const auto picture = parsePictureSize(size, kMaxPictureSide)) {

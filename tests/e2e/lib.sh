@@ -20,7 +20,7 @@ trap e2e_cleanup EXIT
 # connection is an error, not a quiet fall back to another video driver.
 start_xvfb() {
   exec 3<> "$E2E_TMP/displayfd"
-  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp ${XVFB_FONT_PATH:+-fp "$XVFB_FONT_PATH"} >"$E2E_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local number=""
   for _ in $(seq 100); do
@@ -105,3 +105,8 @@ screen_changes() {
 }
 
 fail() { echo "e2e: FAIL: $*"; exit 1; }
+
+# The font path of every Xvfb the script starts: the server's default, or OYUN_E2E_FONT_PATH.
+# "built-ins" leaves the server only its few built-in fonts, as on a machine without X core
+# fonts (xfonts-base): SDL then hands its message boxes to zenity instead of drawing them.
+XVFB_FONT_PATH=${OYUN_E2E_FONT_PATH:-}
