@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/report.h"
+#include "base/whole_number.h"
 
 namespace base {
 
@@ -75,12 +76,6 @@ std::optional<std::string> valueProblem(const CLI::App& app, const std::string& 
     return name + ": '" + value + "' is not a value it takes";
 }
 
-bool parseWhole(const std::string& text, std::int64_t& value) {
-    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    value = std::stoll(text);
-    return true;
-}
-
 }  // namespace
 
 const CLI::Validator kNotAnOption(
@@ -94,9 +89,8 @@ CLI::Validator wholeNumber(std::int64_t low, std::int64_t high, const std::strin
     const std::string kind = unit.empty() ? "a whole number" : "a number of " + unit;
     return CLI::Validator(
         [low, high, kind](std::string& text) -> std::string {
-            std::int64_t value = 0;
-            if (parseWhole(text, value) && value >= low && value <= high) {
-                text = std::to_string(value);
+            if (const auto value = parseWholeNumber(text, low, high)) {
+                text = std::to_string(*value);
                 return {};
             }
             return "'" + text + "' is not " + kind + " from " + std::to_string(low) + " to " + std::to_string(high);

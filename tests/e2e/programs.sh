@@ -94,7 +94,7 @@ wrong_values=(
   "$OYUN|--window=maybe|--window: takes no value, not 'maybe'"
   "$OYUN|--data|--data: needs a value"
   "$OYUN|--from 1 --from 2|--from: takes at most one value, not 2"
-  "$CAPTURE|--output x.mp4 --fps abc|--fps: takes a whole number from 1 to 1000, not 'abc'"
+  "$CAPTURE|--output x.mp4 --fps abc|--fps: 'abc' is not a whole number from 1 to 1000"
   "$CAPTURE|--output|--output: needs a value"
   "$CAPTURE|--output x.mp4 --quiet=maybe|--quiet: takes no value, not 'maybe'"
   "$VIEWER|a.txt b.tga c.tga|unexpected argument c.tga"

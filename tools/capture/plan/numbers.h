@@ -1,13 +1,12 @@
-// Whole numbers and WIDTHxHEIGHT sizes as the command line and segment descriptions write
-// them: one parser of each, strict (no sign, space or trailing text).
+// WIDTHxHEIGHT sizes as the command line and segment descriptions write them, strict (no
+// sign, space or trailing text); whole numbers are base::parseWholeNumber's.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
-// The whole number `text` spells, when it lies in [low, high].
-std::optional<std::int64_t> parseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high);
+#include "base/whole_number.h"
 
 struct PictureSize {
     int width = 0;

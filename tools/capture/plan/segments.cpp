@@ -32,7 +32,7 @@ template <typename Number>
 bool readField(const Fields& fields, const char* name, std::int64_t low, std::int64_t high, Number& value) {
     const auto field = fields.find(name);
     if (field == fields.end()) return false;
-    const auto read = parseWholeNumber(field->second, low, high);
+    const auto read = base::parseWholeNumber(field->second, low, high);
     if (read) value = static_cast<Number>(*read);
     return read.has_value();
 }
@@ -59,8 +59,8 @@ bool consistent(const SegmentDescription& d) {
 std::optional<SegmentChoice> parseSegmentChoice(const std::string& text) {
     const auto slash = text.find('/');
     if (slash == std::string::npos) return std::nullopt;
-    const auto part = parseWholeNumber(text.substr(0, slash), 1, kMaxSegments);
-    const auto parts = parseWholeNumber(text.substr(slash + 1), 1, kMaxSegments);
+    const auto part = base::parseWholeNumber(text.substr(0, slash), 1, kMaxSegments);
+    const auto parts = base::parseWholeNumber(text.substr(slash + 1), 1, kMaxSegments);
     if (!part || !parts || *part > *parts) return std::nullopt;
     return SegmentChoice{static_cast<int>(*part), static_cast<int>(*parts)};
 }

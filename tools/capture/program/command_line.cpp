@@ -44,15 +44,6 @@ CLI::Validator checkWith(std::function<std::string(const std::string&)> problem)
     return CLI::Validator([problem](std::string& text) { return problem(text); }, "", "");
 }
 
-// A whole number in [low, high].
-CLI::Validator wholeNumber(std::int64_t low, std::int64_t high, const std::string& what) {
-    return checkWith([low, high, what](const std::string& text) -> std::string {
-        if (parseWholeNumber(text, low, high)) return {};
-        return "takes " + what + " from " + std::to_string(low) + " to " + std::to_string(high) + ", not '" + text +
-               "'";
-    });
-}
-
 const CLI::Validator kSize = checkWith([](const std::string& text) -> std::string {
     if (parsePictureSize(text, kMaxPictureSide)) return {};
     return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide) + ", not '" + text + "'";
@@ -187,14 +178,14 @@ void CaptureCommandLine::addPath(const std::string& name, std::string& value, co
 }
 
 void CaptureCommandLine::addCount(const std::string& name, int& value, const std::string& description, int high) {
-    app_.add_option(name, value, description)->type_name("N")->check(wholeNumber(1, high, "a whole number"));
+    app_.add_option(name, value, description)->type_name("N")->transform(base::wholeNumber(1, high));
 }
 
 CLI::Option* CaptureCommandLine::addMilliseconds(const std::string& name, std::int64_t& value,
                                                  const std::string& description) {
     return app_.add_option(name, value, description)
         ->type_name("MS")
-        ->check(wholeNumber(0, kMaxMilliseconds, "milliseconds"));
+        ->transform(base::wholeNumber(0, kMaxMilliseconds, "milliseconds"));
 }
 
 std::optional<int> CaptureCommandLine::parse(int argc, char** argv, CaptureOptions& options) {
