@@ -8,7 +8,7 @@
 
 namespace base {
 
-// The number `text` spells, when it lies in [low, high].
+// The number `text` spells, when it lies in [low, high]; a minus sign only when low < 0.
 std::optional<std::int64_t> parseWholeNumber(const std::string& text, std::int64_t low, std::int64_t high);
 
 }  // namespace base

@@ -1,5 +1,6 @@
 // The shared command line: every refusal is one line in our words, whatever CLI11 found wrong.
 #include "base/command_line.h"
+#include "base/whole_number.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,19 @@ TEST(CommandLine, OtherRefusalsReadAsOursToo) {
     EXPECT_EQ(base::commandLineProblem(app, CLI::ArgumentMismatch("--size", 2, 1)), "--size: takes 2 values, not 1");
     EXPECT_EQ(base::commandLineProblem(app, CLI::ConversionError("abc", "--size")),
               "--size: 'abc' is not a value it takes");
+}
+
+TEST(WholeNumber, DigitsInRangeAndNothingElse) {
+    EXPECT_EQ(base::parseWholeNumber("0", 0, 10), 0);
+    EXPECT_EQ(base::parseWholeNumber("10", 0, 10), 10);
+    EXPECT_EQ(base::parseWholeNumber("007", 0, 10), 7);
+    EXPECT_EQ(base::parseWholeNumber("9223372036854775807", 0, INT64_MAX), INT64_MAX);
+    for (const char* wrong : {"", "11", "-1", "+1", " 1", "1 ", "1.0", "1e3", "0x1", "ten", "99999999999999999999"})
+        EXPECT_EQ(base::parseWholeNumber(wrong, 0, 10), std::nullopt) << "'" << wrong << "'";
+    EXPECT_EQ(base::parseWholeNumber("-5", -10, 10), -5) << "a range below zero takes a minus sign";
+    EXPECT_EQ(base::parseWholeNumber("-11", -10, 10), std::nullopt);
+    EXPECT_EQ(base::parseWholeNumber("--5", -10, 10), std::nullopt);
+    EXPECT_EQ(base::parseWholeNumber("-", -10, 10), std::nullopt);
 }
 
 }  // namespace

@@ -15,16 +15,6 @@
 
 namespace {
 
-TEST(CapturePlan, WholeNumbersAreDigitsInRangeAndNothingElse) {
-    EXPECT_EQ(base::parseWholeNumber("0", 0, 10), 0);
-    EXPECT_EQ(base::parseWholeNumber("10", 0, 10), 10);
-    EXPECT_EQ(base::parseWholeNumber("007", 0, 10), 7);
-    EXPECT_EQ(base::parseWholeNumber("9223372036854775807", 0, INT64_MAX), INT64_MAX);
-    for (const char* wrong : {"", "11", "-1", "+1", " 1", "1 ", "1.0", "1e3", "0x1", "ten", "99999999999999999999"})
-        EXPECT_EQ(base::parseWholeNumber(wrong, 0, 10), std::nullopt) << "'" << wrong << "'";
-    EXPECT_EQ(base::parseWholeNumber("-5", -10, 10), -5) << "a range below zero takes a minus sign";
-}
-
 TEST(CapturePlan, SizesAreWidthByHeightUpToTheLargestSide) {
     const std::optional<PictureSize> size = parsePictureSize("640x480", kMaxPictureSide);
     ASSERT_TRUE(size);
