@@ -23,6 +23,7 @@
 #include "bench/supersample_cost.h"
 #include "demo/offscreen_show.h"
 #include "gfx/gfx.h"
+#include "tools/capture/plan/numbers.h"
 
 // The show's sound system opens the audio device while globals are constructed, though the
 // bench only ever pulls the mix itself: ask for the silent driver before that happens.
@@ -60,37 +61,25 @@ constexpr const char* kDescription =
 
 constexpr const char* kFooter = "Exit status: 0 when measured, 1 on a failure, 2 for a wrong command line.";
 
-// "WIDTHxHEIGHT", each side from 1 to 16384 as the offscreen show takes.
-bool parseSize(const std::string& text, int& width, int& height) {
-    int w = 0;
-    int h = 0;
-    char tail = 0;
-    if (std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 16384 || h > 16384)
-        return false;
-    width = w;
-    height = h;
-    return true;
-}
-
 // Nothing when the bench should run; otherwise the exit status of an answered command line.
 std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
     CLI::App app{kDescription};
     base::prepareCommandLine(app);
-    CLI::Validator positive = CLI::Range(1, 1000000);
-    positive.description("");
+    const CLI::Validator positive = base::wholeNumber(1, 1000000);
     std::string size;
     std::string data;
     app.add_option("--frames", options.frames, "Frames timed from each scene, default 60")
         ->type_name("N")
-        ->check(positive);
-    app.add_option("--fps", options.fps, "The rate of the timed frames, default 60")->type_name("N")->check(positive);
+        ->transform(positive);
+    app.add_option("--fps", options.fps, "The rate of the timed frames, default 60")
+        ->type_name("N")
+        ->transform(positive);
     app.add_option("--size", size, "The client size, default 1024x768")
         ->type_name("WxH")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
-                int width = 0;
-                int height = 0;
-                return parseSize(text, width, height) ? "" : "takes WIDTHxHEIGHT, each from 1 to 16384";
+                if (parsePictureSize(text, kMaxPictureSide)) return "";
+                return "takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxPictureSide) + ", not '" + text + "'";
             },
             "", ""));
     app.add_option("--data", data, "The folder of the show's pictures and music, default the build's")
@@ -98,42 +87,45 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
         ->check(base::kNotAnOption);
     app.add_option("--capture-from", options.captureFrom, "Start of the captured span, default 20000")
         ->type_name("MS")
-        ->check(CLI::Range(0, 1000000));
+        ->transform(base::wholeNumber(0, 1000000, "milliseconds"));
     app.add_option("--capture-to", options.captureTo, "End of the captured span, default 30000")
         ->type_name("MS")
-        ->check(positive);
+        ->transform(base::wholeNumber(1, 1000000, "milliseconds"));
     app.add_option("--capture-fps", options.captureFps, "The capture's frame rate, default 30")
         ->type_name("N")
-        ->check(positive);
+        ->transform(positive);
     app.add_option("--capture-format", options.captureFormat, "mp4, mkv or webm, default mp4")
         ->type_name("FORMAT")
-        ->check(CLI::IsMember({"mp4", "mkv", "webm"}));
+        ->check(base::oneOf({"mp4", "mkv", "webm"}));
     app.add_option("--jobs", options.jobs, "Worker processes to time the capture with, default 1,2,CORES")
         ->type_name("N")
         ->delimiter(',')
-        ->check(CLI::Range(1, 256));
+        ->transform(base::wholeNumber(1, 256));
     app.add_option("--startup-runs", options.startupRuns, "Launches of the show timed from its start, default 7")
         ->type_name("N")
-        ->check(positive);
+        ->transform(positive);
     app.add_option("--rounds", options.rendererRounds,
                    "Rounds of the renderers part, each renderer in turn per scene, default 2")
         ->type_name("N")
-        ->check(positive);
+        ->transform(positive);
     app.add_option("--frame-times", options.frameTimes,
                    "With the renderers part: every frame's time across the whole show for both renderers, to FILE")
         ->type_name("FILE")
         ->check(base::kNotAnOption);
     app.add_option("--chart-fps", options.chartFps, "The rate of the whole show's frames for --frame-times, default 10")
         ->type_name("N")
-        ->check(positive);
+        ->transform(positive);
     app.add_option("--only", options.only,
                    "Measure only these parts: scenes, capture, jobs, supersample, startup, drawing, renderers")
         ->type_name("PART")
         ->delimiter(',')
-        ->check(CLI::IsMember({"scenes", "capture", "jobs", "supersample", "startup", "drawing", "renderers"}));
+        ->check(base::oneOf({"scenes", "capture", "jobs", "supersample", "startup", "drawing", "renderers"}));
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
-    if (!size.empty()) parseSize(size, options.show.width, options.show.height);
+    if (const auto picture = parsePictureSize(size, kMaxPictureSide)) {
+        options.show.width = picture->width;
+        options.show.height = picture->height;
+    }
     if (!data.empty()) options.show.dataDir = data;
     if (options.captureTo <= options.captureFrom)
         return base::usageError(app, "--capture-to must come after --capture-from");

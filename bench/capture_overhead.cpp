@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "tools/capture/capture.h"
+#include "tools/capture/render/capture.h"
 
 CaptureOverhead measureCaptureOverhead(const std::filesystem::path& dataDir, const std::filesystem::path& output,
                                        int width, int height, int fps, std::int64_t fromMs, std::int64_t toMs) {

@@ -15,8 +15,7 @@
 #include "demo/scene_draw.h"
 #include "gfx/gfx.h"
 #include "sound/sound_library.h"
-#include "tools/capture/capture.h"
-#include "tools/capture/frame_writer.h"
+#include "tools/capture/plan/frames.h"
 
 namespace {
 

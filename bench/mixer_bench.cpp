@@ -1,10 +1,15 @@
 // oyun_mixer_bench: the CPU time the mixer needs for 60 s of sound with N channels playing,
-// as a fraction of real time ("cpu_per_audio_second": 0.01 means 1 % of one core).
+// as a fraction of real time ("cpu_per_audio_second": 0.01 means 1 % of one core); and how
+// closely the silent output that stands in for a missing sound card keeps to the clock.
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <thread>
 #include <vector>
 
+#include "platform/audio.h"
 #include "sound/mixer.h"
 
 namespace {
@@ -55,6 +60,30 @@ void mixSixtySeconds(benchmark::State& state) {
 }
 
 BENCHMARK(mixSixtySeconds)->Arg(1)->Arg(32)->Unit(benchmark::kMillisecond);
+
+void countPulled(void* user, std::int16_t* out, int frames) {
+    for (int i = 0; i < frames * 2; ++i) out[i] = 0;
+    *static_cast<std::atomic<long>*>(user) += frames;
+}
+
+// One second of the silent output: "consumed_per_real_second" is 1.0 when it keeps pace with
+// the clock; the music's end and the show's timing rely on it without a sound card.
+void silentOutputPace(benchmark::State& state) {
+    double consumed = 0.0;
+    double seconds = 0.0;
+    for (auto _ : state) {
+        std::atomic<long> frames{0};
+        const auto start = std::chrono::steady_clock::now();
+        platform::AudioOutput* output = platform::openSilentAudioOutput(kMixRate, countPulled, &frames);
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        platform::closeAudioOutput(output);
+        consumed += static_cast<double>(frames.load()) / kMixRate;
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["consumed_per_real_second"] = consumed / seconds;
+}
+
+BENCHMARK(silentOutputPace)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

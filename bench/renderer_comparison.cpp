@@ -15,8 +15,7 @@
 #include "gfx/gfx.h"
 #include "gfx/renderer.h"
 #include "sound/sound_library.h"
-#include "tools/capture/capture.h"
-#include "tools/capture/frame_writer.h"
+#include "tools/capture/plan/frames.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 #include <system_error>
 
 #include "base/report.h"
-#include "tools/capture/capture.h"
+#include "tools/capture/plan/limits.h"
+#include "tools/capture/render/capture.h"
 
 namespace {
 

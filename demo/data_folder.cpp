@@ -3,17 +3,38 @@
 #include <algorithm>
 #include <system_error>
 
+#include "base/report.h"
+
 namespace fs = std::filesystem;
 
 const std::array<const char*, 11> kShowDataFiles = {"mask.tga", "text.tga",     "shine.tga", "t1.tga",
                                                     "t2.tga",   "cre.tga",      "cre2.tga",  "mivra.tga",
                                                     "ball.tga", "ball_sur.tga", "music.wma"};
 
-bool holdsShowData(const fs::path& folder) {
+namespace {
+
+bool isFolder(const fs::path& folder) {
     std::error_code ec;
-    return std::all_of(kShowDataFiles.begin(), kShowDataFiles.end(),
-                       [&](const char* name) { return fs::is_regular_file(folder / name, ec); });
+    return fs::is_directory(folder, ec);
 }
+
+// A relative place as the user would write it: "./data".
+std::string shownPlace(const fs::path& folder) {
+    if (folder.is_absolute() || folder.empty() || *folder.begin() == "." || *folder.begin() == "..")
+        return folder.string();
+    return "./" + folder.string();
+}
+
+}  // namespace
+
+std::string firstMissingFile(const fs::path& folder) {
+    std::error_code ec;
+    for (const char* name : kShowDataFiles)
+        if (!fs::is_regular_file(folder / name, ec)) return name;
+    return {};
+}
+
+bool holdsShowData(const fs::path& folder) { return firstMissingFile(folder).empty(); }
 
 std::vector<fs::path> dataFolderCandidates(const std::string& given, const fs::path& program) {
     if (!given.empty()) return {fs::path(given)};
@@ -36,28 +57,30 @@ DataSearch findDataFolder(const std::string& given, const fs::path& program) {
             break;
         }
     }
+    for (const std::string& note : passedOverMessages(search)) base::report(base::Level::kWarning, note);
     return search;
+}
+
+std::vector<std::string> passedOverMessages(const DataSearch& search) {
+    std::vector<std::string> notes;
+    if (!search.folder) return notes;
+    for (const fs::path& place : search.tried) {
+        if (place == *search.folder || !isFolder(place)) continue;
+        notes.push_back(shownPlace(place) + " lacks " + firstMissingFile(place) + "; using " + search.folder->string());
+    }
+    return notes;
 }
 
 std::string missingDataMessage(const DataSearch& search) {
     std::string places;
     for (std::size_t i = 0; i < search.tried.size(); ++i) {
         if (i > 0) places += i + 1 == search.tried.size() ? " or " : ", ";
-        places += search.tried[i].string();
+        const fs::path& place = search.tried[i];
+        places += place.string();
+        // The only place, or one that exists: what it lacks.
+        if (search.tried.size() == 1 || isFolder(place)) places += " (no " + firstMissingFile(place) + ")";
     }
-    std::string message = "no data for the show in " + places;
-    // One place: say what it lacks.
-    if (search.tried.size() == 1) {
-        std::error_code ec;
-        for (const char* name : kShowDataFiles)
-            if (!fs::is_regular_file(search.tried[0] / name, ec)) {
-                message += " (no ";
-                message += name;
-                message += ")";
-                break;
-            }
-    }
-    return message + "; give a folder with --data";
+    return "no data for the show in " + places + "; give a folder with --data";
 }
 
 fs::path runningProgram() {

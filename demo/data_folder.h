@@ -20,14 +20,25 @@ bool holdsShowData(const std::filesystem::path& folder);
 // folder of the build that made the program.
 std::vector<std::filesystem::path> dataFolderCandidates(const std::string& given, const std::filesystem::path& program);
 
+// The first of kShowDataFiles that `folder` lacks; empty when it holds them all.
+std::string firstMissingFile(const std::filesystem::path& folder);
+
 struct DataSearch {
     std::optional<std::filesystem::path> folder;  // the first candidate that holds the data
     std::vector<std::filesystem::path> tried;
 };
 
+// Looks in the candidates in order. A folder that exists but lacks a file and is passed over
+// for a later one is said once on stderr ("./data lacks music.wma; using /x/build/data"):
+// the user may have meant it, and the show would otherwise quietly use other data.
 DataSearch findDataFolder(const std::string& given, const std::filesystem::path& program);
 
-// "no data for the show in a, b or c (give a folder with --data)"
+// The note about each folder of `search.tried` that exists but was passed over for
+// `search.folder`; nothing when the first place held the data or none did.
+std::vector<std::string> passedOverMessages(const DataSearch& search);
+
+// "no data for the show in data (no t1.tga), b or c; give a folder with --data": each place
+// that exists, or the only one, with the first file it lacks.
 std::string missingDataMessage(const DataSearch& search);
 
 // The running executable, or an empty path when it cannot be told.

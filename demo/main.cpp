@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     app.add_flag("--window", windowed, "Start in a window, without changing the display mode");
     app.add_option("--from", fromMs, "Start the show MS milliseconds in, picture and music in step")
         ->type_name("MS")
-        ->check(CLI::Range(std::uint32_t{0}, kLatestStart));
+        ->transform(base::wholeNumber(0, kLatestStart, "milliseconds"));
     app.add_flag("--no-vsync", noVsync, "Draw as fast as possible, not in step with the display (for measuring)");
     app.add_flag("--startup-phases", startupPhases,
                  "Write when each start-up phase ended and end once the first frame is shown (for measuring)");

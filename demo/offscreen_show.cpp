@@ -80,8 +80,10 @@ OffscreenShow::OffscreenShow(std::unique_ptr<State> state) : state_(std::move(st
 OffscreenShow::~OffscreenShow() = default;
 
 std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& options, std::string& error) {
-    if (options.width < 1 || options.height < 1 || options.width > 16384 || options.height > 16384) {
-        error = "the size must be between 1x1 and 16384x16384";
+    if (options.width < 1 || options.height < 1 || options.width > kMaxPictureSide ||
+        options.height > kMaxPictureSide) {
+        error = "the size must be between 1x1 and " + std::to_string(kMaxPictureSide) + "x" +
+                std::to_string(kMaxPictureSide);
         return nullptr;
     }
     std::error_code ec;
@@ -213,6 +215,18 @@ void OffscreenShow::draw() {
 void OffscreenShow::skip() { skipDemoFrame(); }
 
 void OffscreenShow::present() { platform::swapBuffers(state_->window.deviceContext); }
+
+void OffscreenShow::waitUntilDrawn() const { gfx::finish(); }
+
+DrawingLimits OffscreenShow::drawingLimits() const {
+    int viewport[2] = {0, 0};
+    int renderbuffer = 0;
+    gfx::getIntegerv(gfx::kMaxViewportDims, viewport);
+    gfx::getIntegerv(gfx::kMaxRenderbufferSize, &renderbuffer);
+    // A context without framebuffer objects leaves the renderbuffer size unset: no limit from it.
+    if (renderbuffer <= 0) renderbuffer = std::max(viewport[0], viewport[1]);
+    return {std::min(viewport[0], renderbuffer), std::min(viewport[1], renderbuffer)};
+}
 
 void OffscreenShow::readPixelsBottomUp(PixelOrder order, std::uint8_t* out) const {
     gfx::pixelStorei(gfx::kPackAlignment, 1);

@@ -14,6 +14,15 @@
 // The order of the three bytes of a pixel read back.
 enum class PixelOrder { kRgb, kBgr };
 
+// The largest side the offscreen show opens at; a context may draw less (see drawingLimits).
+constexpr int kMaxPictureSide = 16384;
+
+// The largest picture a GL context draws and reads back in one piece.
+struct DrawingLimits {
+    int width = 0;
+    int height = 0;
+};
+
 struct OffscreenShowOptions {
     // Client size. The 1024x768 window's picture, bars and band, is scaled to the largest 4:3
     // frame that fits, centred on black.
@@ -46,6 +55,11 @@ public:
     void skip();
     // Finishes the frame: swaps, as the window would.
     void present();
+    // Waits until the frame is drawn, as reading it back would.
+    void waitUntilDrawn() const;
+
+    // What this context draws and reads back in one piece: beyond it frames would come back cut.
+    DrawingLimits drawingLimits() const;
 
     // The client area as drawn, RGB, top row first: width * height * 3 bytes.
     void readPixels(std::vector<std::uint8_t>& rgb) const;

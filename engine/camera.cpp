@@ -57,7 +57,8 @@ void Camera::turnView(float angle, float x, float y, float z) {
 }
 
 void Camera::mouseLook() {
-    // The original's fixed point: not derived from the window size.
+    // A fixed screen point, not the window's middle: the cursor is put back there after each
+    // turn, and the turn is its offset from there, whatever the window's size.
     constexpr int middleX = 506;
     constexpr int middleY = 384;
     const platform::Point mousePos = platform::getCursorPos();

@@ -31,7 +31,8 @@ struct LinePosition {
 };
 
 // Reads one piece of at most kLineLimit characters, ending after a line end. A carriage
-// return before a line feed is dropped, as text mode does on the original platform.
+// return before a line feed is dropped, so that a model written with CRLF line ends reads
+// exactly as the same model with LF ones.
 int readPiece(std::FILE* file, char* buffer, LinePosition* position) {
     int length = 0;
     while (length < kLineLimit) {

@@ -14,8 +14,9 @@ namespace {
 std::map<std::string, WindowClass> classes;
 Window* theWindow = nullptr;
 
-// The frame a window with WS_OVERLAPPEDWINDOW has (sizing border and caption), so that
-// outer and client sizes relate as on the original platform.
+// The frame a window with WS_OVERLAPPEDWINDOW has (sizing border and caption): programs size
+// a framed window by its outer size (adjustWindowRect adds the frame to the client they want),
+// and the client they draw in is that size less the frame.
 constexpr int kBorder = 8;
 constexpr int kCaption = 23;
 

@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool
   clang libclang-rt-dev
   ffmpeg python3
+  xfonts-base x11-utils lintian
   libgles-dev
 )
 

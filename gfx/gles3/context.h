@@ -61,6 +61,7 @@ struct Context {
     std::unique_ptr<Lists> lists;
     std::unique_ptr<Gpu> gpu;
     std::unique_ptr<Atlas> atlas;
+    bool beginEnd = false;  // between glBegin and glEnd
     Enum error = 0;
     std::set<std::pair<std::string, unsigned>> reported;
     // Kept between frames, so read-back does not allocate each time.

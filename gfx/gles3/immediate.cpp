@@ -78,7 +78,7 @@ void begin(Enum mode) {
     Context* c = current();
     if (c == nullptr) return;
     Immediate& im = *c->immediate;
-    if (im.inside) {
+    if (c->beginEnd) {
         setError(kInvalidOperation);
         return;
     }
@@ -86,7 +86,7 @@ void begin(Enum mode) {
         setError(kInvalidEnum);
         return;
     }
-    im.inside = true;
+    c->beginEnd = true;
     im.mode = mode;
     im.vertices.clear();
     im.colourless = im.normalless = im.texCoordless = 0;
@@ -97,11 +97,11 @@ void end() {
     Context* c = current();
     if (c == nullptr) return;
     Immediate& im = *c->immediate;
-    if (!im.inside) {
+    if (!c->beginEnd) {
         setError(kInvalidOperation);
         return;
     }
-    im.inside = false;
+    c->beginEnd = false;
     if (compilingList())
         compileBatch(im);
     else
@@ -110,7 +110,7 @@ void end() {
 
 void vertex3f(float x, float y, float z) {
     Context* c = current();
-    if (c == nullptr || !c->immediate->inside) return;
+    if (c == nullptr || !c->beginEnd) return;
     Immediate& im = *c->immediate;
     const FixedState& s = c->state;
     Vertex v{{x, y, z}, {}, {}, {}};
@@ -144,7 +144,7 @@ void color4f(float r, float g, float b, float a) {
         Lists& l = lists();
         l.colour = colour;
         l.colourSet = true;
-        if (c->immediate->inside)
+        if (c->beginEnd)
             c->immediate->colourGiven = true;
         else
             recorded([colour] { setCurrentColour(colour); });
@@ -163,7 +163,7 @@ void normal3f(float x, float y, float z) {
         Lists& l = lists();
         l.normal = normal;
         l.normalSet = true;
-        if (c->immediate->inside)
+        if (c->beginEnd)
             c->immediate->normalGiven = true;
         else
             recorded([normal] { setCurrentNormal(normal); });
@@ -180,7 +180,7 @@ void texCoord2f(float s, float t) {
         Lists& l = lists();
         l.texCoord = texCoord;
         l.texCoordSet = true;
-        if (c->immediate->inside)
+        if (c->beginEnd)
             c->immediate->texCoordGiven = true;
         else
             recorded([texCoord] { setCurrentTexCoord(texCoord); });

@@ -13,7 +13,6 @@
 namespace gfx::gles3 {
 
 struct Immediate {
-    bool inside = false;
     Enum mode = kPoints;
     std::vector<Vertex> vertices;
     std::vector<Vertex> assembled;

@@ -7,7 +7,6 @@
 #include "gfx/gles3/assembly.h"
 #include "gfx/gles3/calls.h"
 #include "gfx/gles3/context.h"
-#include "gfx/gles3/immediate.h"
 
 namespace gfx::gles3 {
 
@@ -150,7 +149,7 @@ void newList(unsigned list, Enum mode) {
         setError(kInvalidEnum);
         return;
     }
-    if (l.compiling != 0 || c->immediate->inside) {
+    if (l.compiling != 0 || c->beginEnd) {
         setError(kInvalidOperation);
         return;
     }
@@ -164,7 +163,7 @@ void endList() {
     Context* c = current();
     if (c == nullptr) return;
     Lists& l = lists();
-    if (l.compiling == 0 || c->immediate->inside) {
+    if (l.compiling == 0 || c->beginEnd) {
         setError(kInvalidOperation);
         return;
     }

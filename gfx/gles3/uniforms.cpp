@@ -6,9 +6,9 @@
 
 #include "gfx/gles3/assembly.h"
 #include "gfx/gles3/context.h"
-#include "gfx/gles3/draw_internal.h"
+#include "gfx/gles3/draw.h"
 #include "gfx/gles3/shaders.h"
-#include "gfx/gles3/textures.h"
+#include "gfx/gles3/texture_records.h"
 
 namespace gfx::gles3::detail {
 

@@ -20,7 +20,7 @@ trap e2e_cleanup EXIT
 # connection is an error, not a quiet fall back to another video driver.
 start_xvfb() {
   exec 3<> "$E2E_TMP/displayfd"
-  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp ${XVFB_FONT_PATH:+-fp "$XVFB_FONT_PATH"} >"$E2E_TMP/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local number=""
   for _ in $(seq 100); do
@@ -75,11 +75,26 @@ wait_until() {
 # would find it held.
 release_keys() { xdotool keyup "$@" 2>/dev/null || true; }
 
-# Checksum of the w x h rectangle at (x, y) of the screen: grab_sum x y w h.
-grab_sum() {
-  ffmpeg -loglevel error -y -draw_mouse 0 -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
-    -vf "crop=$3:$4:$1:$2" -f rawvideo -pix_fmt rgb24 - | md5sum | cut -d' ' -f1
+# Makes folder $1 with links to the files of the data folder $2 that match the pattern $3
+# (all of them by default): the show's data, of which a check replaces what it needs.
+#   link_data run/data "$DATA" '*.tga'
+link_data() {
+  mkdir -p "$1"
+  local file
+  for file in "$2"/${3:-*}; do ln -s "$file" "$1/"; done
 }
+
+# Writes the screen, or the w x h rectangle at (x, y) of it, as raw RGB to file $1 ("-" for
+# stdout): grab_screen FILE [x y w h].
+grab_screen() {
+  local crop=()
+  [ $# -eq 5 ] && crop=(-vf "crop=$4:$5:$2:$3")
+  ffmpeg -loglevel error -y -draw_mouse 0 -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
+    "${crop[@]}" -f rawvideo -pix_fmt rgb24 "$1"
+}
+
+# Checksum of the w x h rectangle at (x, y) of the screen: grab_sum x y w h.
+grab_sum() { grab_screen - "$@" | md5sum | cut -d' ' -f1; }
 
 # True when two screenshots a moment apart differ: something on the screen is moving.
 screen_changes() {
@@ -90,3 +105,8 @@ screen_changes() {
 }
 
 fail() { echo "e2e: FAIL: $*"; exit 1; }
+
+# The font path of every Xvfb the script starts: the server's default, or OYUN_E2E_FONT_PATH.
+# "built-ins" leaves the server only its few built-in fonts, as on a machine without X core
+# fonts (xfonts-base): SDL then hands its message boxes to zenity instead of drawing them.
+XVFB_FONT_PATH=${OYUN_E2E_FONT_PATH:-}

@@ -8,10 +8,10 @@ DATA=$(realpath "$3")
 
 start_xvfb
 # The show's pictures with a music of the length each check needs.
-mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
-for picture in "$DATA"/*.tga; do ln -s "$picture" data/; done
+link_data "$E2E_TMP/run/data" "$DATA" '*.tga' && cd "$E2E_TMP/run"
 
-# Music of 3 s: the run must last at least that long and end soon after.
+# Music of 3 s: the run must last at least that long and end by itself well before the show's
+# own two minutes would (the deadline allows for a slow start under the sanitizers).
 "$TONE" data/music.wma 3
 started=$(date +%s%N)
 "$OYUN" >"$E2E_TMP/end.log" 2>&1 &
@@ -21,11 +21,9 @@ wait_for_exit "$pid" 60 || { cat "$E2E_TMP/end.log"; fail "no end after the musi
 elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/end.log"; fail "exit code $EXIT_CODE at the end of the music"; }
 [ "$elapsed_ms" -ge 2900 ] || fail "ended after $elapsed_ms ms, before the 3 s music could end"
-[ "$elapsed_ms" -lt 15000 ] || fail "ended only after $elapsed_ms ms, long after the 3 s music"
 
 # Music of 2 minutes, ended early by Escape.
 "$TONE" data/music.wma 120
-started=$(date +%s%N)
 "$OYUN" >"$E2E_TMP/escape.log" 2>&1 &
 pid=$!
 id=$(wait_for_window "Oyun motorum" 60) || { cat "$E2E_TMP/escape.log"; fail "no window"; }
@@ -38,9 +36,7 @@ ended=0
 wait_for_exit "$pid" 30 && ended=1
 release_keys Escape  # the window is gone by now
 [ "$ended" = 1 ] || { cat "$E2E_TMP/escape.log"; fail "no end after Escape"; }
-elapsed_ms=$(( ($(date +%s%N) - started) / 1000000 ))
 [ "$EXIT_CODE" = 0 ] || { cat "$E2E_TMP/escape.log"; fail "exit code $EXIT_CODE after Escape"; }
-[ "$elapsed_ms" -lt 60000 ] || fail "Escape took $elapsed_ms ms"
 
 # Music that cannot be read: one frame, exit 0, and the reason on stderr.
 printf 'not music at all' >data/music.wma

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: cpack writes oyun_<version>_<arch>.deb, whose control file names what
-# the programs need at run time and whose files are the installation under /usr, nothing else.
+# the programs need at run time and whose files are the installation under /usr, nothing else;
+# Debian's own checker, lintian, finds no error and nothing to warn of.
 source "$(dirname "$0")/lib.sh"
 BUILD=$(realpath "$1")
 cd "$E2E_TMP"
@@ -22,10 +23,26 @@ done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/oyun ./usr/bin/oyun-capture ./usr/bin/oyun-viewer ./usr/bin/oyun-assets \
   ./usr/share/oyun/data/music.wma ./usr/share/applications/oyun.desktop \
-  ./usr/share/icons/hicolor/256x256/apps/oyun.png ./usr/share/man/man1/oyun.1.gz ./usr/share/doc/oyun/LICENSE; do
+  ./usr/share/icons/hicolor/256x256/apps/oyun.png ./usr/share/man/man1/oyun.1.gz ./usr/share/doc/oyun/LICENSE \
+  ./usr/share/doc/oyun/copyright ./usr/share/doc/oyun/changelog.gz; do
   grep -qx "$file" <<<"$files" || fail "the package lacks $file"
 done
 strays=$(grep -v '^\./usr/' <<<"$files" | grep -vx '\./' || true)
 [ -z "$strays" ] || fail "files outside /usr: $strays"
 ! grep -qE 'test|bench|fuzz' <<<"$files" || fail "tests in the package: $(grep -E 'test|bench|fuzz' <<<"$files")"
+
+# The changelog's latest entry is this version, and the licence in the copyright file is LICENSE's.
+mkdir -p "$E2E_TMP/root" && dpkg-deb -x "$deb" "$E2E_TMP/root"
+docs="$E2E_TMP/root/usr/share/doc/oyun"
+gzip -dc "$docs/changelog.gz" >"$E2E_TMP/changelog"
+version=$(dpkg-parsechangelog -l "$E2E_TMP/changelog" -S Version)
+[ "$version" = "$(dpkg-deb -f "$deb" Version)" ] || fail "changelog at $version, package at $(dpkg-deb -f "$deb" Version)"
+[ "$(awk '/^License: Expat$/ { text = ""; next } { text = text $0 "\n" } END { printf "%s", text }' "$docs/copyright" |
+  sed 's/^ //; s/^\.$//')" = \
+  "$(sed -n '/^Permission/,$p' "$docs/LICENSE")" ] || fail "the copyright file's licence is not LICENSE's"
+grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "$docs/LICENSE")" "$docs/copyright" || fail "copyright holder"
+
+# lintian is one of the packages scripts/install-deps.sh installs.
+lintian --fail-on error,warning --no-tag-display-limit "$deb" >"$E2E_TMP/lintian.log" 2>&1 &&
+  ! grep -qE '^(E|W): ' "$E2E_TMP/lintian.log" || { cat "$E2E_TMP/lintian.log"; fail "lintian finds errors or warnings"; }
 echo "e2e: package OK ($(basename "$deb"), $(wc -l <<<"$files") entries)"

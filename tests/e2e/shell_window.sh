@@ -8,8 +8,7 @@ DATA=$(realpath "$3")
 
 start_xvfb
 # The show's pictures with a music of the length each check needs.
-mkdir -p "$E2E_TMP/run/data" && cd "$E2E_TMP/run"
-for picture in "$DATA"/*.tga; do ln -s "$picture" data/; done
+link_data "$E2E_TMP/run/data" "$DATA" '*.tga' && cd "$E2E_TMP/run"
 # The show lasts as long as its music.
 "$TONE" data/music.wma 60
 "$OYUN" >"$E2E_TMP/out.log" 2>&1 &

@@ -8,8 +8,7 @@ DATA=$(realpath "$2")
 # True when the band shows the pink tower and the letterbox rows the clear colour; sets
 # VERDICT to what the screenshot showed.
 shows_the_show() {
-  ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 -f rawvideo -pix_fmt rgb24 \
-    shot.rgb || { VERDICT="no screenshot"; return 1; }
+  grab_screen shot.rgb || { VERDICT="no screenshot"; return 1; }
   VERDICT=$(python3 - shot.rgb <<'PY'
 import sys
 data = open(sys.argv[1], "rb").read()

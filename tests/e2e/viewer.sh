@@ -14,8 +14,7 @@ BACKGROUND="26 31 46"
 # background by more than a little in any channel; prints "differing total".
 count_foreground() {
   local file="$E2E_TMP/grab.rgb"
-  ffmpeg -loglevel error -y -draw_mouse 0 -f x11grab -video_size 1024x768 -i "$DISPLAY" -frames:v 1 \
-    -vf "crop=$3:$4:$1:$2" -f rawvideo -pix_fmt rgb24 "$file"
+  grab_screen "$file" "$@"
   od -An -v -tu1 -w3 "$file" | awk -v bg="$BACKGROUND" '
     function far(a, b) { return (a > b ? a - b : b - a) > 12 }
     BEGIN { split(bg, c, " ") }
@@ -26,15 +25,18 @@ count_foreground() {
 # The part of the window where the models move, between the overlay's lines.
 MODELS_AREA=(0 100 1024 560)
 
-# True when the models' area shows the same picture over at least $1 ms of grabs (the model
-# walks at 12 frames a second, so unpaused it never does); sets STILL to its checksum.
+# True when the models' area shows one picture in at least six grabs spanning at least $1 ms,
+# taken at uneven moments: the model walks a cycle of 12 frames a second, so grabs a whole
+# cycle apart match while it walks, and so could evenly spaced grabs on a slow machine. Sets
+# STILL to its checksum.
 holds_still() {
-  local end=$(( $(date +%s%N) + $1 * 1000000 ))
+  local end=$(( $(date +%s%N) + $1 * 1000000 )) grabs=1
   STILL=$(grab_sum "${MODELS_AREA[@]}")
   while :; do
-    sleep 0.1
+    sleep "$(printf '0.%02d' $(( 5 + RANDOM % 30 )))"
     [ "$(grab_sum "${MODELS_AREA[@]}")" = "$STILL" ] || return 1
-    [ "$(date +%s%N)" -lt "$end" ] || return 0
+    grabs=$(( grabs + 1 ))
+    [ "$grabs" -ge 6 ] && [ "$(date +%s%N)" -ge "$end" ] && return 0
   done
 }
 
@@ -78,7 +80,10 @@ eval "$(xdotool getwindowgeometry --shell "$id")"
 read -r corner total <<<"$(count_foreground 900 0 124 90)"
 [ "$corner" -le $(( total / 10 )) ] || fail "$corner of $total corner pixels are not background"
 
-# Paused, the picture holds still; the arrows, held until it moves, still move the second model.
+# Unpaused the model walks; paused, the picture holds still; the arrows, held until it moves,
+# still move the second model.
+walking=$(grab_sum "${MODELS_AREA[@]}")
+wait_until 20 "changed_from $walking" || fail "the model does not walk"
 xdotool key --window "$id" p
 wait_until 20 "holds_still 500" || fail "the picture changes while paused"
 for arrow in Left Up; do

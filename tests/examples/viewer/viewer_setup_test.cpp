@@ -78,9 +78,9 @@ TEST(ViewerArguments, HelpAndVersionAnswerOnStdout) {
 TEST(ViewerArguments, RefuseWhatCannotBeMeant) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{}, "MODEL is required"},
-        {{"a.txt", "b.tga", "c.tga"}, "The following argument was not expected: c.tga"},
-        {{"-x", "a.txt"}, "The following argument was not expected: -x"},
-        {{"--wireframe"}, "The following argument was not expected: --wireframe"},
+        {{"a.txt", "b.tga", "c.tga"}, "unexpected argument c.tga"},
+        {{"-x", "a.txt"}, "unknown option -x"},
+        {{"--wireframe"}, "unknown option --wireframe"},
         {{""}, "MODEL: is empty"},
         {{"a.txt", ""}, "TEXTURE: is empty"},
         {{"--"}, "MODEL is required"},

@@ -110,9 +110,9 @@ TEST(AssetsProgram, ExplainsItsUsage) {
     // Wrong command lines: the reason, the usage, 2, and nothing written anywhere.
     const std::vector<std::pair<std::string, std::string>> wrong = {
         {"", "oyun-assets: OUTPUT_DIR is required\n"},
-        {"a b", "oyun-assets: The following argument was not expected: b\n"},
-        {"--bogus", "oyun-assets: The following argument was not expected: --bogus\n"},
-        {"-x", "oyun-assets: The following argument was not expected: -x\n"},
+        {"a b", "oyun-assets: unexpected argument b\n"},
+        {"--bogus", "oyun-assets: unknown option --bogus\n"},
+        {"-x", "oyun-assets: unknown option -x\n"},
         {"-- --bogus", "oyun-assets: OUTPUT_DIR: needs a value, not the option --bogus\n"},
     };
     for (const auto& [arguments, reason] : wrong) {

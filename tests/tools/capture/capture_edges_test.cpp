@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/capture_tool.h"
 #include "tests/support/encoders.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_dir.h"
@@ -22,11 +23,6 @@ using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
-
-ProgramRun capture(std::vector<std::string> arguments, std::optional<rlim_t> fileSizeLimit = std::nullopt) {
-    arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
-    return runProgram(std::move(arguments), fileSizeLimit);
-}
 
 // Five frames at 10 fps from 70 s: the rings of the third part, in the band a 288-row window
 // keeps between its letterbox bars.
@@ -76,7 +72,7 @@ TEST_F(CaptureEdges, AFileSizeLimitFailsLikeAFullDiskAndLeavesNothing) {
             skipped += c.named + ": " + c.missing + "; ";
             continue;
         }
-        const ProgramRun run = capture(c.arguments, kLimit);
+        const ProgramRun run = runCaptureTool(c.arguments, kLimit);
         EXPECT_EQ(run.exitCode, 1) << c.named << ": " << run.errors;
         EXPECT_EQ(run.errors.rfind("oyun-capture: cannot ", 0), 0u) << run.errors;
         EXPECT_NE(run.errors.find((dir.path() / c.named).string() + ": file too large"), std::string::npos)
@@ -87,7 +83,7 @@ TEST_F(CaptureEdges, AFileSizeLimitFailsLikeAFullDiskAndLeavesNothing) {
     EXPECT_EQ(readFileBytes("old.mp4"), "old");
 
     // The same frames fit without the limit, and are larger than it.
-    const ProgramRun free = capture(shortCapture({"--output", "frames/"}));
+    const ProgramRun free = runCaptureTool(shortCapture({"--output", "frames/"}));
     ASSERT_EQ(free.exitCode, 0) << free.errors;
     ASSERT_EQ(folderEntries("frames").size(), 5u);
     EXPECT_GT(fs::file_size("frames/frame_000700.png"), kLimit);
@@ -98,19 +94,19 @@ TEST_F(CaptureEdges, AFolderNamedLikeAFileIsRefusedUntouched) {
     fs::create_directory("x.mp4");
     writeFileBytes("x.mp4/mine.txt", "mine");
     fs::create_directory("y.png");
-    const ProgramRun video = capture(shortCapture({"--output", "x.mp4"}));
+    const ProgramRun video = runCaptureTool(shortCapture({"--output", "x.mp4"}));
     EXPECT_EQ(video.exitCode, 2) << video.errors;
     EXPECT_EQ(video.errors.rfind("oyun-capture: 'x.mp4' is a folder: write 'x.mp4/' for PNG frames in it", 0), 0u)
         << video.errors;
     EXPECT_NE(video.errors.find("\nUsage: oyun-capture "), std::string::npos) << video.errors;
-    const ProgramRun frame = capture(oneFrame("y.png"));
+    const ProgramRun frame = runCaptureTool(oneFrame("y.png"));
     EXPECT_EQ(frame.exitCode, 2) << frame.errors;
     EXPECT_EQ(frame.errors.rfind("oyun-capture: 'y.png' is a folder", 0), 0u) << frame.errors;
     EXPECT_EQ(folderEntries("x.mp4"), std::vector<std::string>{"mine.txt"});
     EXPECT_EQ(folderEntries("y.png"), std::vector<std::string>{});
 
     // Asked for as a folder, it takes the frames beside what it holds.
-    const ProgramRun frames = capture(shortCapture({"--output", "x.mp4/"}));
+    const ProgramRun frames = runCaptureTool(shortCapture({"--output", "x.mp4/"}));
     ASSERT_EQ(frames.exitCode, 0) << frames.errors;
     EXPECT_EQ(folderEntries("x.mp4"),
               (std::vector<std::string>{"frame_000700.png", "frame_000701.png", "frame_000702.png", "frame_000703.png",
@@ -122,7 +118,7 @@ TEST_F(CaptureEdges, AFolderNamedLikeAFileIsRefusedUntouched) {
 TEST_F(CaptureEdges, AReusedFolderLosesOnlyTheStaleFramesAndOnlyOnSuccess) {
     std::vector<std::string> longer = shortCapture({"--output", "frames/"});
     *std::find(longer.begin(), longer.end(), "70500") = "71000";
-    ASSERT_EQ(capture(longer).exitCode, 0);
+    ASSERT_EQ(runCaptureTool(longer).exitCode, 0);
     ASSERT_EQ(folderEntries("frames").size(), 10u);
     writeFileBytes("frames/keep.txt", "keep");
     writeFileBytes("frames/frame_12.png", "not one of ours");
@@ -134,12 +130,12 @@ TEST_F(CaptureEdges, AReusedFolderLosesOnlyTheStaleFramesAndOnlyOnSuccess) {
     // Two frames from 70200 ms at another size, so that the new frames differ from the old.
     std::vector<std::string> shorter = shortCapture({"--output", "frames"}, "48x288");
     *std::find(shorter.begin(), shorter.end(), "70000") = "70200";
-    const ProgramRun failed = capture(shorter, 2048);
+    const ProgramRun failed = runCaptureTool(shorter, 2048);
     EXPECT_EQ(failed.exitCode, 1) << failed.errors;
     EXPECT_EQ(folderEntries("frames"), before) << "a failed capture changed the folder";
     EXPECT_EQ(readFileBytes("frames/frame_000703.png"), oldFrame);
 
-    const ProgramRun run = capture(shorter);
+    const ProgramRun run = runCaptureTool(shorter);
     EXPECT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(run.errors, "oyun-capture: 1 frame of an earlier capture after frame_000704.png stays in " +
                               (dir.path() / "frames").string() + ": is a directory\n");
@@ -162,7 +158,7 @@ TEST_F(CaptureEdges, ALinkIsWrittenThroughAndStays) {
     fs::create_symlink("real/chain.png", "chained.png");
 
     for (const char* output : {"link.png", "chained.png"}) {
-        const ProgramRun run = capture(oneFrame(output));
+        const ProgramRun run = runCaptureTool(oneFrame(output));
         ASSERT_EQ(run.exitCode, 0) << output << ": " << run.errors;
     }
     EXPECT_EQ(fs::read_symlink("link.png"), "real/target.png");
@@ -178,14 +174,14 @@ TEST_F(CaptureEdges, ALinkIsWrittenThroughAndStays) {
 
     fs::create_symlink("loop2.png", "loop1.png");
     fs::create_symlink("loop1.png", "loop2.png");
-    const ProgramRun loop = capture(oneFrame("loop1.png"));
+    const ProgramRun loop = runCaptureTool(oneFrame("loop1.png"));
     EXPECT_EQ(loop.exitCode, 1);
     EXPECT_EQ(loop.errors, "oyun-capture: cannot write " + (dir.path() / "loop1.png").string() +
                                ": too many levels of symbolic links\n");
 
     if (const std::string missing = missingEncoders({"libx264", "aac"}); !missing.empty()) GTEST_SKIP() << missing;
     fs::create_symlink("real/clip.mp4", "clip.mp4");
-    const ProgramRun video = capture(shortCapture({"--output", "clip.mp4"}));
+    const ProgramRun video = runCaptureTool(shortCapture({"--output", "clip.mp4"}));
     ASSERT_EQ(video.exitCode, 0) << video.errors;
     EXPECT_TRUE(fs::is_symlink("clip.mp4"));
     EXPECT_EQ(readFileBytes("real/clip.mp4").substr(4, 4), "ftyp");
@@ -201,7 +197,7 @@ TEST_F(CaptureEdges, SizesBeyondWhatTheOutputTakesAreWrongArguments) {
          "a PNG frame of 16384x16384 is beyond FFmpeg's picture size limit"},
     };
     for (const auto& [arguments, message] : cases) {
-        const ProgramRun run = capture(arguments);
+        const ProgramRun run = runCaptureTool(arguments);
         EXPECT_EQ(run.exitCode, 2) << message;
         EXPECT_EQ(run.errors.rfind("oyun-capture: " + message, 0), 0u) << run.errors;
         EXPECT_NE(run.errors.find("\nUsage: oyun-capture "), std::string::npos) << run.errors;
@@ -217,7 +213,7 @@ TEST_F(CaptureEdges, WithoutDataTheWorkingFoldersDataComesFirst) {
     writeFileBytes("data/mask.tga", readFileBytes(fs::path(OYUN_DATA_DIR) / "mask.tga").substr(0, 40));
     std::vector<std::string> arguments = oneFrame("f.png");
     arguments.resize(arguments.size() - 2);  // no --data
-    const ProgramRun damaged = capture(arguments);
+    const ProgramRun damaged = runCaptureTool(arguments);
     EXPECT_EQ(damaged.exitCode, 1);
     EXPECT_EQ(damaged.errors.rfind("oyun-capture: the show cannot be set up from " + (dir.path() / "data").string(), 0),
               0u)
@@ -225,7 +221,7 @@ TEST_F(CaptureEdges, WithoutDataTheWorkingFoldersDataComesFirst) {
 
     // A folder without the music is not the show's data: the build's is used.
     fs::remove("data/music.wma");
-    const ProgramRun run = capture(arguments);
+    const ProgramRun run = runCaptureTool(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_TRUE(isPng("f.png"));
 }

@@ -2,8 +2,6 @@
 // against the same span captured in one piece, and what a failure or interrupt leaves.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/capture_tool.h"
 #include "tests/support/encoders.h"
 #include "tests/support/image_test_tools.h"
 #include "tests/support/program_run.h"
@@ -24,17 +23,14 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-extern char** environ;
-
 using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
 
 ProgramRun capture(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
-    arguments.insert(arguments.end(), {"--data", OYUN_DATA_DIR, "--quiet"});
-    return runProgram(std::move(arguments));
+    arguments.push_back("--quiet");
+    return runCaptureTool(withData(std::move(arguments)));
 }
 
 // 30 frames at 50 fps in scene 1, where the tower turns: every frame differs.
@@ -199,34 +195,29 @@ TEST_F(CaptureJobs, PartsThatDoNotMakeOneSpanAreRefused) {
 // way nothing is left: no output, no parts, no worker still running.
 TEST_F(CaptureJobs, AFailedWorkerOrAnInterruptLeavesNothing) {
     if (const std::string missing = missingEncoders({"libx264", "aac"}); !missing.empty()) GTEST_SKIP() << missing;
-    std::vector<std::string> arguments = {OYUN_CAPTURE_TOOL, "--output", "show.mp4", "--size", "160x120", "--from",
-                                          "20000",           "--to",     "24000",    "--jobs", "2",       "--data",
-                                          OYUN_DATA_DIR,     "--quiet"};
-    const ProgramRun limited = runProgram(arguments, 8 * 1024);
+    std::vector<std::string> arguments =
+        withData({"--output", "show.mp4", "--size", "160x120", "--from", "20000", "--to", "24000", "--jobs", "2"});
+    arguments.push_back("--quiet");
+    const ProgramRun limited = runCaptureTool(arguments, 8 * 1024);
     EXPECT_EQ(limited.exitCode, 1);
     EXPECT_NE(limited.errors.find(" of 2 failed: "), std::string::npos) << limited.errors;
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{});
 
-    arguments[6] = "0";
-    arguments[8] = "60000";
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
-    // Wait until the workers write their parts.
+    arguments[5] = "0";
+    arguments[7] = "60000";
+    arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
+    // Interrupted once the workers write their parts.
     fs::path parts;
-    for (int i = 0; i < 600 && parts.empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        for (const auto& entry : fs::directory_iterator(dir.path()))
-            if (entry.is_directory() && !fs::is_empty(entry.path())) parts = entry.path();
-    }
-    EXPECT_FALSE(parts.empty()) << "no parts were written";
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+    const InterruptedRun run = interruptWhen(
+        arguments,
+        [&] {
+            for (const auto& entry : fs::directory_iterator(dir.path()))
+                if (entry.is_directory() && !fs::is_empty(entry.path())) parts = entry.path();
+            return !parts.empty();
+        },
+        SIGTERM);
+    EXPECT_TRUE(run.wasReady) << "no parts were written";
+    EXPECT_EQ(run.exitStatus, 128 + SIGTERM) << "the capture did not end by itself on the signal";
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{});
     // No process is left with the parts folder on its command line.
     for (const auto& process : fs::directory_iterator("/proc")) {

@@ -3,8 +3,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/capture_tool.h"
 #include "tests/support/encoders.h"
 #include "tests/support/image_test_tools.h"
 #include "tests/support/program_run.h"
@@ -28,22 +27,10 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-extern char** environ;
-
 using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
-
-ProgramRun capture(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
-    return runProgram(std::move(arguments));
-}
-
-std::vector<std::string> withData(std::vector<std::string> arguments) {
-    arguments.insert(arguments.end(), {"--data", OYUN_DATA_DIR});
-    return arguments;
-}
 
 struct StreamFacts {
     std::string codec;
@@ -147,7 +134,7 @@ std::string missingWebmEncoders() { return missingEncoders({"libvpx-vp9", "libop
 
 TEST_F(CaptureOutput, Mp4IsH264AndAacOfTheFramesAsked) {
     if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
-    const ProgramRun run = capture(withData(
+    const ProgramRun run = runCaptureTool(withData(
         {"--output", "clip.mp4", "--size", "160x120", "--fps", "10", "--from", "9000", "--to", "11000", "--quiet"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     EXPECT_EQ(run.errors, "");
@@ -158,15 +145,15 @@ TEST_F(CaptureOutput, Mp4IsH264AndAacOfTheFramesAsked) {
 
 TEST_F(CaptureOutput, WebmIsVp9AndOpus) {
     if (const std::string missing = missingWebmEncoders(); !missing.empty()) GTEST_SKIP() << missing;
-    const ProgramRun webm =
-        capture(withData({"--output", "clip.webm", "--size", "160x120", "--fps", "12", "--to", "1500", "--quiet"}));
+    const ProgramRun webm = runCaptureTool(
+        withData({"--output", "clip.webm", "--size", "160x120", "--fps", "12", "--to", "1500", "--quiet"}));
     ASSERT_EQ(webm.exitCode, 0) << webm.errors;
     expectVideo("clip.webm", "vp9", "opus", 48000, 18, 12);
 }
 
 TEST_F(CaptureOutput, MkvIsH264AndAac) {
     if (const std::string missing = missingMp4Encoders(); !missing.empty()) GTEST_SKIP() << missing;
-    const ProgramRun mkv = capture(withData(
+    const ProgramRun mkv = runCaptureTool(withData(
         {"--output", "clip.mkv", "--size", "160x120", "--fps", "10", "--from", "500", "--to", "1500", "--quiet"}));
     ASSERT_EQ(mkv.exitCode, 0) << mkv.errors;
     expectVideo("clip.mkv", "h264", "aac", 44100, 10, 10);
@@ -177,7 +164,7 @@ TEST_F(CaptureOutput, TheShowEndsWithItsMusicInBothStreams) {
     const double music = musicSeconds();
     ASSERT_GT(music, 60);
     const int from = static_cast<int>(music * 1000) - 2000;
-    const ProgramRun run = capture(withData(
+    const ProgramRun run = runCaptureTool(withData(
         {"--output", "end.mp4", "--size", "160x120", "--fps", "10", "--from", std::to_string(from), "--quiet"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     auto facts = probe("end.mp4");
@@ -197,11 +184,11 @@ TEST_F(CaptureOutput, SeekingGivesTheFramesOfAFullRun) {
         arguments.insert(arguments.end(), common.begin(), common.end());
         return withData(arguments);
     };
-    ProgramRun run = capture(with({"--output", "full/", "--to", "71000"}));
+    ProgramRun run = runCaptureTool(with({"--output", "full/", "--to", "71000"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
-    run = capture(with({"--output", "seek/", "--from", "69000", "--to", "71000"}));
+    run = runCaptureTool(with({"--output", "seek/", "--from", "69000", "--to", "71000"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
-    run = capture(with({"--output", "one.png", "--frame", "70100"}));
+    run = runCaptureTool(with({"--output", "one.png", "--frame", "70100"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
 
     ASSERT_EQ(folderEntries("full").size(), 284u);
@@ -229,9 +216,9 @@ TEST_F(CaptureOutput, SeekingAcrossTheFirstCutGivesTheFramesOfAFullRun) {
         arguments.insert(arguments.end(), common.begin(), common.end());
         return withData(arguments);
     };
-    ProgramRun run = capture(with({"--output", "full/", "--to", "20000"}));
+    ProgramRun run = runCaptureTool(with({"--output", "full/", "--to", "20000"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
-    run = capture(with({"--output", "seek/", "--from", "18000", "--to", "20000"}));
+    run = runCaptureTool(with({"--output", "seek/", "--from", "18000", "--to", "20000"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     const std::vector<std::string> seeked = folderEntries("seek");
     ASSERT_EQ(seeked.size(), 8u);
@@ -315,7 +302,7 @@ TEST_F(CaptureOutput, EverySizeShowsTheWindowsPictureScaled) {
     for (const auto& moment : kMoments) {
         for (const auto& size : kSizes) {
             const std::string png = std::to_string(moment.ms) + "_" + size.size + ".png";
-            const ProgramRun run = capture(
+            const ProgramRun run = runCaptureTool(
                 withData({"--output", png, "--frame", std::to_string(moment.ms), "--size", size.size, "--quiet"}));
             ASSERT_EQ(run.exitCode, 0) << run.errors;
             const std::string rgb = ffmpegDecode(png, "rgb24");
@@ -362,8 +349,8 @@ TEST_F(CaptureOutput, FiftyFpsMovesEveryFrameAndOtherRatesAreWarnedOf) {
     } kRates[] = {{"50", 20, 0, false}, {"60", 24, 4, true}};
     for (const auto& rate : kRates) {
         const std::string folder = std::string("at") + rate.fps + "/";
-        const ProgramRun run = capture(withData({"--output", folder, "--fps", rate.fps, "--size", "256x192", "--from",
-                                                 "50000", "--to", "50400", "--quiet"}));
+        const ProgramRun run = runCaptureTool(withData({"--output", folder, "--fps", rate.fps, "--size", "256x192",
+                                                        "--from", "50000", "--to", "50400", "--quiet"}));
         ASSERT_EQ(run.exitCode, 0) << run.errors;
         const std::string warning = "oyun-capture: at " + std::string(rate.fps) + " fps the animation moves in 20 ms";
         std::size_t warnings = 0;
@@ -389,7 +376,8 @@ TEST_F(CaptureOutput, FiftyFpsMovesEveryFrameAndOtherRatesAreWarnedOf) {
 // The kept golden frame of this moment came from the show's own top-first read-back; it
 // keeps the band between the letterbox rows, 128 above and 128 below.
 TEST_F(CaptureOutput, AFrameIsTheWindowAsDrawnRightSideUp) {
-    const ProgramRun run = capture(withData({"--output", "f.png", "--frame", "70000", "--fps", "50", "--quiet"}));
+    const ProgramRun run =
+        runCaptureTool(withData({"--output", "f.png", "--frame", "70000", "--fps", "50", "--quiet"}));
     ASSERT_EQ(run.exitCode, 0) << run.errors;
     const std::string frame = ffmpegDecode("f.png", "rgb24");
     const std::string golden = ffmpegDecode(std::string(OYUN_GOLDEN_DIR) + "/scene3_rings.png", "rgb24");
@@ -427,12 +415,12 @@ TEST_F(CaptureOutput, VideoFramesAreTheWindowRightSideUpInTheirColours) {
     }
     if (clips.empty()) GTEST_SKIP() << skipped;
     for (const Clip& clip : clips) {
-        const ProgramRun video = capture(withData({"--output", clip.name, "--size", "256x192", "--fps", "10", "--from",
-                                                   "70000", "--to", "70100", "--quiet"}));
+        const ProgramRun video = runCaptureTool(withData({"--output", clip.name, "--size", "256x192", "--fps", "10",
+                                                          "--from", "70000", "--to", "70100", "--quiet"}));
         ASSERT_EQ(video.exitCode, 0) << video.errors;
     }
-    const ProgramRun png =
-        capture(withData({"--output", "f.png", "--size", "256x192", "--fps", "10", "--frame", "70000", "--quiet"}));
+    const ProgramRun png = runCaptureTool(
+        withData({"--output", "f.png", "--size", "256x192", "--fps", "10", "--frame", "70000", "--quiet"}));
     ASSERT_EQ(png.exitCode, 0) << png.errors;
     const std::string expected = ffmpegDecode("f.png", "rgb24");
     ASSERT_EQ(expected.size(), 256u * 192 * 3);
@@ -481,7 +469,7 @@ TEST_F(CaptureOutput, SupersamplingDrawsLargerAndAveragesDown) {
         auto frame = [&](const std::string& png, const char* size, const char* supersample) {
             std::vector<std::string> arguments = {"--output", png, "--frame", moment.ms, "--size", size, "--quiet"};
             if (supersample != nullptr) arguments.insert(arguments.end(), {"--supersample", supersample});
-            const ProgramRun run = capture(withData(arguments));
+            const ProgramRun run = runCaptureTool(withData(arguments));
             EXPECT_EQ(run.exitCode, 0) << png << ": " << run.errors;
         };
         frame("plain.png", "256x192", nullptr);
@@ -550,7 +538,7 @@ TEST_F(CaptureOutput, FailuresSayOneLineAndLeaveNothing) {
     const std::string missing = missingMp4Encoders();
     for (const Case& c : cases) {
         if (c.encodes && !missing.empty()) continue;
-        const ProgramRun run = capture(c.arguments);
+        const ProgramRun run = runCaptureTool(c.arguments);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments[1] << ": " << run.errors;
         EXPECT_EQ(run.errors.rfind(c.message, 0), 0u) << c.arguments[1] << ": " << run.errors;
         const std::size_t lines = static_cast<std::size_t>(std::count(run.errors.begin(), run.errors.end(), '\n'));
@@ -569,26 +557,19 @@ TEST_F(CaptureOutput, AnInterruptedCaptureLeavesNothing) {
     std::vector<std::string> arguments =
         withData({"--output", "show.mp4", "--size", "192x320", "--quiet", "--jobs", "1"});
     arguments.insert(arguments.begin(), OYUN_CAPTURE_TOOL);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
-    // Wait until frames are being written: the temporary file is there and growing.
-    bool writing = false;
-    for (int i = 0; i < 600 && !writing; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        for (const auto& entry : fs::directory_iterator(dir.path()))
-            if (entry.path().filename().string().rfind(".show.mp4.part-", 0) == 0 &&
-                fs::file_size(entry.path()) >= 32 * 1024)
-                writing = true;
-    }
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(writing) << "no temporary file appeared";
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+    // Interrupted once frames are being written: the temporary file is there and growing.
+    const InterruptedRun run = interruptWhen(
+        arguments,
+        [this] {
+            for (const auto& entry : fs::directory_iterator(dir.path()))
+                if (entry.path().filename().string().rfind(".show.mp4.part-", 0) == 0 &&
+                    fs::file_size(entry.path()) >= 32 * 1024)
+                    return true;
+            return false;
+        },
+        SIGTERM);
+    EXPECT_TRUE(run.wasReady) << "no temporary file appeared";
+    EXPECT_EQ(run.exitStatus, 128 + SIGTERM) << "the capture did not end by itself on the signal";
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{});
 }
 

@@ -2,12 +2,15 @@
 // staged beside their targets, and the progress line.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <thread>
@@ -15,15 +18,35 @@
 #include <vector>
 
 #include "tests/support/temp_dir.h"
-#include "tools/capture/frame_pipe.h"
-#include "tools/capture/frame_writer.h"
-#include "tools/capture/progress_bar.h"
-#include "tools/capture/staged_output.h"
+#include "tools/capture/output/png_frames.h"
+#include "tools/capture/output/staged_output.h"
+#include "tools/capture/program/progress_bar.h"
+#include "tools/capture/render/frame_pipe.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
+
+// The state of thread `tid` of this process as the kernel tells it: 'S' while it sleeps.
+char threadState(pid_t tid) {
+    std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+    const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const std::size_t name = text.rfind(')');
+    return name == std::string::npos || name + 2 >= text.size() ? '?' : text[name + 2];
+}
+
+// Waits until the thread that published its id in `tid` just before calling into the pipe
+// sleeps there, or `done` says the call came back; false when neither happens in 30 s. A
+// fixed pause would prove nothing when the thread has not even started by then.
+bool asleepInThePipe(const std::atomic<pid_t>& tid, const std::atomic<bool>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < end) {
+        if (done || (tid != 0 && threadState(tid) == 'S')) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
 
 TEST(CaptureFramePipe, FramesArriveInOrderAndBuffersAreReused) {
     FramePipe<int> pipe(3);
@@ -57,12 +80,14 @@ TEST(CaptureFramePipe, TheProducerWaitsOnlyWhenEveryBufferIsTaken) {
     pipe.submit(pipe.acquire());
     int* held = pipe.acquire();
     ASSERT_NE(held, nullptr);
+    std::atomic<pid_t> tid{0};
     std::atomic<bool> got{false};
     std::thread producer([&] {
+        tid = gettid();
         pipe.acquire();
         got = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(asleepInThePipe(tid, got));
     EXPECT_FALSE(got) << "a third buffer came out of a pipe of two";
     pipe.release(held);
     producer.join();
@@ -72,10 +97,27 @@ TEST(CaptureFramePipe, TheProducerWaitsOnlyWhenEveryBufferIsTaken) {
 TEST(CaptureFramePipe, StoppingFreesBothSides) {
     FramePipe<int> pipe(1);
     int* only = pipe.acquire();
-    std::thread producer([&] { EXPECT_EQ(pipe.acquire(), nullptr); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::atomic<pid_t> producerTid{0};
+    std::atomic<pid_t> consumerTid{0};
+    std::atomic<bool> producerBack{false};
+    std::atomic<bool> consumerBack{false};
+    std::thread producer([&] {
+        producerTid = gettid();
+        EXPECT_EQ(pipe.acquire(), nullptr);
+        producerBack = true;
+    });
+    std::thread consumer([&] {
+        consumerTid = gettid();
+        EXPECT_EQ(pipe.next(), nullptr);
+        consumerBack = true;
+    });
+    // Both wait in the pipe when it stops: neither has anything to take.
+    EXPECT_TRUE(asleepInThePipe(producerTid, producerBack));
+    EXPECT_TRUE(asleepInThePipe(consumerTid, consumerBack));
+    EXPECT_FALSE(producerBack || consumerBack) << "a side came back from an empty pipe";
     pipe.stop();
     producer.join();
+    consumer.join();
     EXPECT_TRUE(pipe.stopped());
     pipe.submit(only);
     EXPECT_EQ(pipe.next(), nullptr) << "a stopped consumer still got frames";

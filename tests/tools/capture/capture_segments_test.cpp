@@ -5,8 +5,8 @@
 #include <string>
 #include <thread>
 
-#include "tools/capture/parallel_capture.h"
-#include "tools/capture/segment.h"
+#include "tools/capture/parts/sharing.h"
+#include "tools/capture/plan/segments.h"
 
 namespace {
 
@@ -49,6 +49,7 @@ TEST(CaptureSegments, ADescriptionReadsBackAndNothingElseReadsAsOne) {
     d.width = 96;
     d.height = 72;
     d.supersample = 2;
+    d.renderer = "gles3";
     d.show = "0123456789abcdef";
     const std::string text = d.text();
     const auto back = SegmentDescription::parse(text);
@@ -57,6 +58,7 @@ TEST(CaptureSegments, ADescriptionReadsBackAndNothingElseReadsAsOne) {
     EXPECT_EQ(back->frames.first, 1010);
     EXPECT_EQ(back->whole.end, 1030);
     EXPECT_EQ(back->height, 72);
+    EXPECT_EQ(back->renderer, "gles3");
 
     auto replaced = [&text](const std::string& from, const std::string& to) {
         std::string changed = text;
@@ -64,7 +66,8 @@ TEST(CaptureSegments, ADescriptionReadsBackAndNothingElseReadsAsOne) {
         return changed;
     };
     for (const std::string& wrong :
-         {std::string(), std::string("version=1"), replaced("version=1", "version=2"), replaced("part=2", "part=4"),
+         {std::string(), std::string("version=2"), replaced("version=2", "version=1"),
+          replaced("renderer=gles3", "renderer=gl2"), replaced(" renderer=gles3", ""), replaced("part=2", "part=4"),
           replaced("first=1010", "first=990"), replaced("end=1020", "end=1040"), replaced("size=96x72", "size=96"),
           replaced("fps=50", "fps=0"), replaced("show=0123456789abcdef", "show="), text + " extra=1",
           replaced("part=2", "part=2 part=2"), replaced("end=1020", "end=1010")})

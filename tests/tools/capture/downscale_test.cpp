@@ -1,5 +1,5 @@
 // The area filter that supersampled captures are scaled down with, on synthetic pictures.
-#include "tools/capture/downscale.h"
+#include "tools/capture/output/downscale.h"
 
 #include <gtest/gtest.h>
 
