@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-dev
   ffmpeg python3
   xfonts-base x11-utils lintian
+  libgles-dev
 )
 
 missing=()

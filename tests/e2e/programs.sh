@@ -103,7 +103,7 @@ wrong_values=(
 )
 [ -z "$BENCH" ] || wrong_values+=(
   "$BENCH|--frames abc|--frames: 'abc' is not a whole number from 1 to 1000000"
-  "$BENCH|--only scenes,nope|--only: 'nope' is not one of scenes, capture, jobs, supersample, startup or drawing"
+  "$BENCH|--only scenes,nope|--only: 'nope' is not one of scenes, capture, jobs, supersample, startup, drawing or renderers"
   "$BENCH|--capture-format avi|--capture-format: 'avi' is not one of mp4, mkv or webm"
   "$BENCH|--jobs|--jobs: needs a value"
 )
