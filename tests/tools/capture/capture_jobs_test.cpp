@@ -150,6 +150,7 @@ TEST_F(CaptureJobs, PartsThatDoNotMakeOneSpanAreRefused) {
         capture({"--output", "wide3.webm", "--segment", "3/3", "--size", "128x72", "--from", "20000", "--to", "20600"})
             .exitCode,
         0);
+    ASSERT_EQ(capture(span({"--output", "gles3.webm", "--segment", "3/3", "--renderer", "gles3"})).exitCode, 0);
     ASSERT_EQ(capture(span({"--output", "whole.webm", "--jobs", "1"})).exitCode, 0);
     const std::string bytes = readFileBytes("p2.webm");
     writeFileBytes("cut2.webm", bytes.substr(0, bytes.size() * 2 / 3));
@@ -167,6 +168,7 @@ TEST_F(CaptureJobs, PartsThatDoNotMakeOneSpanAreRefused) {
         {{"p1.webm", "p3.webm"}, "part 2 of 3 is missing (frames 1010-1020)"},
         {{"p1.webm", "p2.webm", "p2.webm", "p3.webm"}, "part 2 of 3 is given twice (p2.webm and p2.webm)"},
         {{"p1.webm", "p2.webm", "wide3.webm"}, "p1.webm and wide3.webm differ in size (96x72, 128x72)"},
+        {{"p1.webm", "p2.webm", "gles3.webm"}, "p1.webm and gles3.webm differ in renderer (gl11, gles3)"},
         {{"p1.webm", "whole.webm", "p3.webm"}, "whole.webm is not a segment written by oyun-capture --segment"},
         {{"p1.webm", "cut2.webm", "p3.webm"}, "cut2.webm is incomplete"},
     };
