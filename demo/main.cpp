@@ -10,7 +10,7 @@
 #include "platform/gl_context.h"
 #include "platform/termination.h"
 #include "platform/window.h"
-#include "shell/renderer_option.h"
+#include "gfx/renderer_option.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "base/command_line.h"
 #include "base/report.h"
-#include "shell/renderer_option.h"
+#include "gfx/renderer_option.h"
 
 #include <sys/stat.h>
 

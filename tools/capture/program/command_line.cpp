@@ -4,7 +4,7 @@
 #include <memory>
 #include <system_error>
 
-#include "shell/renderer_option.h"
+#include "gfx/renderer_option.h"
 #include "tools/capture/output/png_writer.h"
 #include "tools/capture/plan/limits.h"
 #include "tools/capture/plan/numbers.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gfx/renderer.h"
-#include "shell/renderer_option.h"
+#include "gfx/renderer_option.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The renderer's name on the command line, checked against the renderers gfx knows.
-#include "shell/renderer_option.h"
+#include "gfx/renderer_option.h"
 
 #include <string>
 
