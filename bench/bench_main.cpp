@@ -1,6 +1,5 @@
 // oyun-bench: per-scene frame times of the show rendered offscreen, the share of CPU time in
 // the show's own code, and what writing a capture adds to rendering. Prints Markdown.
-#include <GL/gl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include "bench/startup_phases.h"
 #include "bench/supersample_cost.h"
 #include "demo/offscreen_show.h"
+#include "gfx/gfx.h"
 
 // The show's sound system opens the audio device while globals are constructed, though the
 // bench only ever pulls the mix itself: ask for the silent driver before that happens.
@@ -131,8 +131,8 @@ std::string cpuModel() {
     return "unknown CPU";
 }
 
-const char* glString(GLenum name) {
-    const auto* text = reinterpret_cast<const char*>(glGetString(name));
+const char* glString(gfx::Enum name) {
+    const auto* text = reinterpret_cast<const char*>(gfx::getString(name));
     return text != nullptr ? text : "?";
 }
 
@@ -144,7 +144,7 @@ bool timeScenesOf(const BenchOptions& options, const OffscreenShowOptions& showO
         base::report(base::Level::kError, error);
         return false;
     }
-    std::printf("%s, OpenGL %s\n\n", glString(GL_RENDERER), glString(GL_VERSION));
+    std::printf("%s, OpenGL %s\n\n", glString(gfx::kRenderer), glString(gfx::kVersion));
     std::printf("%d frames at %d fps from each span, %dx%d client\n\n", options.frames, options.fps, showOptions.width,
                 showOptions.height);
     std::printf(

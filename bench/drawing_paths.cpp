@@ -1,7 +1,5 @@
 #include "bench/drawing_paths.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -15,6 +13,7 @@
 #include "bench/scene_timing.h"
 #include "demo/offscreen_show.h"
 #include "demo/scene_draw.h"
+#include "gfx/gfx.h"
 #include "sound/sound_library.h"
 #include "tools/capture/capture.h"
 #include "tools/capture/frame_writer.h"
@@ -79,14 +78,14 @@ bool drawSpans(PathOf pathOf, const OffscreenShowOptions& options, int frames, i
             show->skip();
             pullMusic(frame);
         }
-        glFinish();
+        gfx::finish();
         for (; frame < end; ++frame) {
             if (!show->update(tickOfFrame(frame, fps))) return true;
             useDrawingPath(pathOf(frame));
             const double cpuStart = threadCpuMs();
             const auto start = std::chrono::steady_clock::now();
             show->draw();
-            glFinish();
+            gfx::finish();
             const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
             const double cpuSpent = threadCpuMs() - cpuStart;
             show->readPixelsBottomUp(PixelOrder::kRgb, pixels.data());

@@ -1,11 +1,10 @@
 #include "bench/scene_timing.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <chrono>
 
 #include "demo/offscreen_show.h"
+#include "gfx/gfx.h"
 
 namespace {
 
@@ -40,13 +39,13 @@ std::vector<SceneTiming> timeScenes(OffscreenShow& show, int frames, int fps) {
             show.skip();
         }
         SceneTiming timing{span.name, {}, {}};
-        glFinish();
+        gfx::finish();
         sampler.take();
         for (int i = 0; i < frames; ++i, ++frame) {
             const auto start = std::chrono::steady_clock::now();
             if (!show.update(tickOfFrame(frame, fps))) return timings;
             show.draw();
-            glFinish();
+            gfx::finish();
             show.present();
             const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;
             timing.frameMilliseconds.push_back(spent.count());

@@ -3,6 +3,8 @@
 // sound system (built last) closes the sound library first.
 #include "demo/demo_globals.h"
 
+#include "gfx/gfx.h"
+
 Camera demoCamera;
 
 MaskedSprite maskSprite;
@@ -20,7 +22,7 @@ AppWindow* demoWindow = nullptr;
 KeyState* demoKeys = nullptr;
 std::uint32_t ballTexture = 0;
 std::uint32_t ballSurfaceTexture = 0;
-GLUquadric* sphereQuadric = nullptr;
+gfx::Quadric sphereQuadric = nullptr;
 std::uint32_t startTick = 0;
 std::uint32_t frameTick = 0;
 float demoTicks = 0.0f;

@@ -5,11 +5,10 @@
 
 #include "engine/camera.h"
 #include "engine/masked_sprite.h"
+#include "gfx/gfx.h"
 #include "model/model.h"
 #include "shell/app_window.h"
 #include "sound/sound_system.h"
-
-struct GLUquadric;
 
 // The one camera.
 extern Camera demoCamera;
@@ -34,7 +33,7 @@ extern KeyState* demoKeys;
 // Textures of the scene-3 balls and of every ball's sphere-mapped shell.
 extern std::uint32_t ballTexture;
 extern std::uint32_t ballSurfaceTexture;
-extern GLUquadric* sphereQuadric;
+extern gfx::Quadric sphereQuadric;
 
 // Tick read as the last step of set-up; elapsed show time is measured from it.
 extern std::uint32_t startTick;

@@ -1,7 +1,5 @@
 #include "demo/offscreen_show.h"
 
-#include <GL/gl.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -12,6 +10,7 @@
 #include "demo/demo.h"
 #include "demo/demo_globals.h"
 #include "demo/timeline.h"
+#include "gfx/gfx.h"
 #include "platform/clock.h"
 #include "platform/gl_context.h"
 #include "platform/message_box.h"
@@ -184,12 +183,12 @@ void OffscreenShow::draw() {
     const State& s = *state_;
     if (s.frameFillsWindow()) return;
     // The show clears the whole client; outside its frame the picture is black.
-    GLfloat clearColour[4];
-    GLint scissor[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    glGetIntegerv(GL_SCISSOR_BOX, scissor);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glEnable(GL_SCISSOR_TEST);
+    float clearColour[4];
+    int scissor[4];
+    gfx::getFloatv(gfx::kColorClearValue, clearColour);
+    gfx::getIntegerv(gfx::kScissorBox, scissor);
+    gfx::clearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    gfx::enable(gfx::kScissorTest);
     const int right = s.frame.x + s.frame.width;
     const int top = s.frame.y + s.frame.height;
     const ViewFrame outside[] = {
@@ -200,12 +199,12 @@ void OffscreenShow::draw() {
     };
     for (const ViewFrame& part : outside) {
         if (part.width < 1 || part.height < 1) continue;
-        glScissor(part.x, part.y, part.width, part.height);
-        glClear(GL_COLOR_BUFFER_BIT);
+        gfx::scissor(part.x, part.y, part.width, part.height);
+        gfx::clear(gfx::kColorBufferBit);
     }
-    glDisable(GL_SCISSOR_TEST);
-    glScissor(scissor[0], scissor[1], scissor[2], scissor[3]);
-    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    gfx::disable(gfx::kScissorTest);
+    gfx::scissor(scissor[0], scissor[1], scissor[2], scissor[3]);
+    gfx::clearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
 }
 
 void OffscreenShow::skip() { skipDemoFrame(); }
@@ -213,9 +212,10 @@ void OffscreenShow::skip() { skipDemoFrame(); }
 void OffscreenShow::present() { platform::swapBuffers(state_->window.deviceContext); }
 
 void OffscreenShow::readPixelsBottomUp(PixelOrder order, std::uint8_t* out) const {
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width(), height(), order == PixelOrder::kBgr ? GL_BGR : GL_RGB, GL_UNSIGNED_BYTE, out);
+    gfx::pixelStorei(gfx::kPackAlignment, 1);
+    gfx::readBuffer(gfx::kBack);
+    gfx::readPixels(0, 0, width(), height(), order == PixelOrder::kBgr ? gfx::kBgr : gfx::kRgb, gfx::kUnsignedByte,
+                    out);
 }
 
 void OffscreenShow::readPixels(std::vector<std::uint8_t>& rgb) const {

@@ -2,11 +2,6 @@
 // immediate mode or, for the spheres and the tower, from compiled geometry.
 #include "demo/scene_draw.h"
 
-// Buffer objects (GL 1.5) are exported by the GL library itself.
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 #include <vector>
 
@@ -15,6 +10,7 @@
 #include "demo/demo_globals.h"
 #include "demo/scene_tables.h"
 #include "demo/timeline.h"
+#include "gfx/gfx.h"
 
 SceneStats sceneStats;
 
@@ -50,9 +46,9 @@ void forEachLayerVertex(int layer, bool circling, double offsetX, double offsetZ
 // What kCompiled keeps between frames. GL names belong to the context that was current at
 // set-up; a new quadric means a new set-up, maybe in a new context, so they are made again.
 struct CompiledGeometry {
-    const GLUquadric* madeFor = nullptr;
-    GLuint sphereList = 0;
-    GLuint towerBuffer = 0;
+    gfx::Quadric madeFor = nullptr;
+    unsigned sphereList = 0;
+    unsigned towerBuffer = 0;
     // The tower's layers as the buffer holds them: both passes draw the same floats (the
     // mirror is a scale), and only the circling tower of scene 1 moves them.
     bool towerFilled = false;
@@ -69,18 +65,18 @@ void forgetGeometryOfAnotherSetUp() {
     compiled.madeFor = sphereQuadric;
 }
 
-void emitSphere() { gluSphere(sphereQuadric, 0.35, 32, 16); }
+void emitSphere() { gfx::sphere(sphereQuadric, 0.35, 32, 16); }
 
 void drawSphere() {
     if (currentPath == DrawingPath::kCompiled) {
         forgetGeometryOfAnotherSetUp();
-        if (compiled.sphereList == 0 && (compiled.sphereList = glGenLists(1)) != 0) {
-            glNewList(compiled.sphereList, GL_COMPILE);
+        if (compiled.sphereList == 0 && (compiled.sphereList = gfx::genLists(1)) != 0) {
+            gfx::newList(compiled.sphereList, gfx::kCompile);
             emitSphere();
-            glEndList();
+            gfx::endList();
         }
         if (compiled.sphereList != 0) {
-            glCallList(compiled.sphereList);
+            gfx::callList(compiled.sphereList);
             return;
         }
     }
@@ -92,9 +88,9 @@ void drawSphere() {
 bool bindTowerBuffer(bool circling, double offsetX, double offsetZ) {
     forgetGeometryOfAnotherSetUp();
     CompiledGeometry& c = compiled;
-    if (c.towerBuffer == 0) glGenBuffers(1, &c.towerBuffer);
+    if (c.towerBuffer == 0) gfx::genBuffers(1, &c.towerBuffer);
     if (c.towerBuffer == 0) return false;
-    glBindBuffer(GL_ARRAY_BUFFER, c.towerBuffer);
+    gfx::bindBuffer(gfx::kArrayBuffer, c.towerBuffer);
     const bool moved = circling && (c.towerOffsetX != offsetX || c.towerOffsetZ != offsetZ);
     if (c.towerFilled && c.towerCircling == circling && !moved) return true;
     c.towerVertices.clear();
@@ -104,8 +100,8 @@ bool bindTowerBuffer(bool circling, double offsetX, double offsetZ) {
             c.towerVertices.insert(c.towerVertices.end(), {x, y, z});
         });
     }
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(c.towerVertices.size() * sizeof(float)),
-                 c.towerVertices.data(), circling ? GL_STREAM_DRAW : GL_STATIC_DRAW);
+    gfx::bufferData(gfx::kArrayBuffer, static_cast<std::ptrdiff_t>(c.towerVertices.size() * sizeof(float)),
+                    c.towerVertices.data(), circling ? gfx::kStreamDraw : gfx::kStaticDraw);
     c.towerFilled = true;
     c.towerCircling = circling;
     c.towerOffsetX = offsetX;
@@ -122,37 +118,37 @@ void drawLineSculpture() {
     const double offsetZ = 5.0 * std::cos(t * kPi / 180.0);
     const bool fromBuffer = currentPath == DrawingPath::kCompiled && bindTowerBuffer(circling, offsetX, offsetZ);
     if (fromBuffer) {
-        glVertexPointer(3, GL_FLOAT, 0, nullptr);
-        glEnableClientState(GL_VERTEX_ARRAY);
+        gfx::vertexPointer(3, gfx::kFloat, 0, nullptr);
+        gfx::enableClientState(gfx::kVertexArray);
     }
-    glEnable(GL_BLEND);
+    gfx::enable(gfx::kBlend);
     for (int mirrored = 0; mirrored < 2; ++mirrored) {
         for (int i = 0; i < kLayers; ++i) {
-            glLoadIdentity();
+            gfx::loadIdentity();
             demoCamera.applyLookAt();
-            glColor4f(1.0f, 0.3f, 0.6f, 0.5f);
-            if (mirrored == 1) glScalef(-1.0f, 1.0f, 1.0f);
+            gfx::color4f(1.0f, 0.3f, 0.6f, 0.5f);
+            if (mirrored == 1) gfx::scalef(-1.0f, 1.0f, 1.0f);
             const float angle = circling ? 5.0f * static_cast<float>(i) + t : 4.0f * t + 5.0f * static_cast<float>(i);
-            glRotatef(angle, 0.0f, 1.0f, 0.0f);
+            gfx::rotatef(angle, 0.0f, 1.0f, 0.0f);
             if (fromBuffer) {
-                glDrawArrays(GL_LINES, i * kLayerVertices, kLayerVertices);
+                gfx::drawArrays(gfx::kLines, i * kLayerVertices, kLayerVertices);
             } else {
-                glBegin(GL_LINES);
+                gfx::begin(gfx::kLines);
                 forEachLayerVertex(i, circling, offsetX, offsetZ,
-                                   [](float x, float y, float z) { glVertex3f(x, y, z); });
-                glEnd();
+                                   [](float x, float y, float z) { gfx::vertex3f(x, y, z); });
+                gfx::end();
             }
             sceneStats.sculptureVertices += kLayerVertices;
             // After glEnd, not as a last vertex attribute: inside the pair it left llvmpipe's
             // lines depending on how many vertices earlier frames had sent, so a replayed
             // (seeked) frame could differ from the same frame of a full run.
-            if (mirrored == 1) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            if (mirrored == 1) gfx::color4f(1.0f, 1.0f, 1.0f, 1.0f);
         }
     }
-    glDisable(GL_BLEND);
+    gfx::disable(gfx::kBlend);
     if (fromBuffer) {
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        gfx::disableClientState(gfx::kVertexArray);
+        gfx::bindBuffer(gfx::kArrayBuffer, 0);
     }
 }
 
@@ -162,47 +158,47 @@ void drawBallRings() {
     for (int a = 0; a < 3; ++a) {
         for (int i = 1; i <= 6; ++i) {
             for (int k = 0; k < 5; ++k) {
-                glLoadIdentity();
+                gfx::loadIdentity();
                 demoCamera.applyLookAt();
-                glRotatef(static_cast<float>(6 - k) * t / 10.0f, 0.0f, 0.0f, 1.0f);
-                glRotatef(60.0f * static_cast<float>(a), 1.0f, 0.0f, 0.0f);
-                glTranslatef(ballGrid[k][i].x, ballGrid[k][i].y, -3.7f);
+                gfx::rotatef(static_cast<float>(6 - k) * t / 10.0f, 0.0f, 0.0f, 1.0f);
+                gfx::rotatef(60.0f * static_cast<float>(a), 1.0f, 0.0f, 0.0f);
+                gfx::translatef(ballGrid[k][i].x, ballGrid[k][i].y, -3.7f);
                 drawBall();
             }
         }
     }
     // Repeated as the show always has: each call is in its frame's GL stream. Opaque white,
     // no blending, whatever the balls left.
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glDisable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    gfx::color3f(1.0f, 1.0f, 1.0f);
+    gfx::color4f(1.0f, 1.0f, 1.0f, 1.0f);
+    gfx::disable(gfx::kBlend);
+    gfx::color4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 // Scene 6: one ball of radius 49 turning with the clock.
 void drawGiantBall() {
-    glLoadIdentity();
+    gfx::loadIdentity();
     demoCamera.applyLookAt();
-    glTranslatef(-10.0f, 10.0f, -10.0f);
-    glTranslatef(-0.4f, -0.8f, 0.0f);
-    glRotatef(demoTicks, 0.0f, 1.0f, 0.0f);
-    glScalef(140.0f, 140.0f, 140.0f);
+    gfx::translatef(-10.0f, 10.0f, -10.0f);
+    gfx::translatef(-0.4f, -0.8f, 0.0f);
+    gfx::rotatef(demoTicks, 0.0f, 1.0f, 0.0f);
+    gfx::scalef(140.0f, 140.0f, 140.0f);
     drawBall();
 }
 
 // Scene 4: ten balls at one rising point; their additive shells add up.
 void drawRisingBalls() {
     for (int n = 0; n < 10; ++n) {
-        glLoadIdentity();
+        gfx::loadIdentity();
         demoCamera.applyLookAt();
-        glTranslatef(0.302065f, demoTicks / 15.0f + 12.366753f, -0.212369f);
+        gfx::translatef(0.302065f, demoTicks / 15.0f + 12.366753f, -0.212369f);
         drawBall();
     }
 }
 
 bool modelViewIsFinite() {
     float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    gfx::getFloatv(gfx::kModelviewMatrix, m);
     for (const float value : m)
         if (!std::isfinite(value)) return false;
     return true;
@@ -213,13 +209,14 @@ bool modelViewIsFinite() {
 // balls are skipped rather than handed to the driver as infinities.
 void drawBallChain() {
     const float t = demoTicks;
-    glLoadIdentity();
-    glTranslatef(static_cast<float>(2.0 * std::sin(t / 10.0) + 3.0), static_cast<float>(std::sin(t / 100.0)), -24.0f);
+    gfx::loadIdentity();
+    gfx::translatef(static_cast<float>(2.0 * std::sin(t / 10.0) + 3.0), static_cast<float>(std::sin(t / 100.0)),
+                    -24.0f);
     for (int n = 0; n < 30; ++n) {
-        glRotatef(-t / 3.0f, 0.0f, 1.0f, 0.0f);
-        glTranslatef(static_cast<float>(-n / 10), 0.0f, 0.0f);
-        glScalef(40.0f, 40.0f, 40.0f);
-        glRotatef(-t / 3.0f, 0.0f, 1.0f, 0.0f);
+        gfx::rotatef(-t / 3.0f, 0.0f, 1.0f, 0.0f);
+        gfx::translatef(static_cast<float>(-n / 10), 0.0f, 0.0f);
+        gfx::scalef(40.0f, 40.0f, 40.0f);
+        gfx::rotatef(-t / 3.0f, 0.0f, 1.0f, 0.0f);
         if (modelViewIsFinite()) {
             drawBall();
         } else {
@@ -271,8 +268,8 @@ void drawSprites() {
     const double sway = currentSway();
     const int count = chooseSprites(sway, sprites);
     for (int i = 0; i < count; ++i) {
-        glLoadIdentity();
-        glTranslatef(sprites[i].swayed ? static_cast<float>(sway / 20.0) : 0.0f, 0.0f, -1.7f);
+        gfx::loadIdentity();
+        gfx::translatef(sprites[i].swayed ? static_cast<float>(sway / 20.0) : 0.0f, 0.0f, -1.7f);
         sceneStats.sprites[sceneStats.spriteCount++] = sprites[i].sprite;
         sprites[i].sprite->draw(sprites[i].alpha);
     }
@@ -286,51 +283,51 @@ DrawingPath drawingPath() { return currentPath; }
 
 void releaseCompiledGeometry() {
     if (compiled.madeFor == sphereQuadric) {
-        if (compiled.sphereList != 0) glDeleteLists(compiled.sphereList, 1);
-        if (compiled.towerBuffer != 0) glDeleteBuffers(1, &compiled.towerBuffer);
+        if (compiled.sphereList != 0) gfx::deleteLists(compiled.sphereList, 1);
+        if (compiled.towerBuffer != 0) gfx::deleteBuffers(1, &compiled.towerBuffer);
     }
     compiled = CompiledGeometry{};
 }
 
 void drawBall() {
-    glEnable(GL_LIGHTING);
-    glColor3f(1.0f, 1.0f, 1.0f);
+    gfx::enable(gfx::kLighting);
+    gfx::color3f(1.0f, 1.0f, 1.0f);
     if (sceneIndex == 3) {
-        glBindTexture(GL_TEXTURE_2D, ballTexture);
+        gfx::bindTexture(gfx::kTexture2D, ballTexture);
         drawSphere();
         ++sceneStats.spheres;
     }
-    glBindTexture(GL_TEXTURE_2D, sceneIndex == 6 ? demoModel.texture : ballSurfaceTexture);
-    glColor4f(1.0f, 1.0f, 1.0f, 0.4f);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
+    gfx::bindTexture(gfx::kTexture2D, sceneIndex == 6 ? demoModel.texture : ballSurfaceTexture);
+    gfx::color4f(1.0f, 1.0f, 1.0f, 0.4f);
+    gfx::enable(gfx::kBlend);
+    gfx::blendFunc(gfx::kSrcAlpha, gfx::kOne);
+    gfx::enable(gfx::kTextureGenS);
+    gfx::enable(gfx::kTextureGenT);
     drawSphere();
     ++sceneStats.spheres;
     ++sceneStats.balls;
-    glDisable(GL_TEXTURE_GEN_S);
-    glDisable(GL_TEXTURE_GEN_T);
-    glDisable(GL_BLEND);
-    glDisable(GL_LIGHTING);
+    gfx::disable(gfx::kTextureGenS);
+    gfx::disable(gfx::kTextureGenT);
+    gfx::disable(gfx::kBlend);
+    gfx::disable(gfx::kLighting);
 }
 
 void drawDemo() {
     sceneStats = SceneStats{};
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gfx::clear(gfx::kColorBufferBit | gfx::kDepthBufferBit);
     // Wide lines may be drawn up to half their width outside the viewport; the scissor
     // keeps the letterbox rows as the clear left them.
-    glEnable(GL_SCISSOR_TEST);
+    gfx::enable(gfx::kScissorTest);
     selectScene();
-    glLoadIdentity();
+    gfx::loadIdentity();
     if (sceneIndex == 1 || sceneIndex == 2 || sceneIndex == 4) drawLineSculpture();
     if (sceneIndex == 3) drawBallRings();
     if (sceneIndex == 6) drawGiantBall();
     if (sceneIndex == 4) drawRisingBalls();
     if (overlayIndex == 1) drawBallChain();
     drawSprites();
-    glDisable(GL_SCISSOR_TEST);
-    glFlush();
+    gfx::disable(gfx::kScissorTest);
+    gfx::flush();
 }
 
 void skipDemoFrame() {

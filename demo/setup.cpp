@@ -1,7 +1,5 @@
 // Setting the show up once its window exists, and tearing it down before the window
 // closes: GL state, font, pictures, camera, tables, light, quadric, music and clock.
-#include <GL/gl.h>
-#include <GL/glu.h>
 
 #include "base/html_log.h"
 #include "base/startup_phases.h"
@@ -10,6 +8,7 @@
 #include "demo/scene_draw.h"
 #include "demo/scene_tables.h"
 #include "engine/bitmap_font.h"
+#include "gfx/gfx.h"
 #include "pictures/texture_tga.h"
 #include "platform/clock.h"
 #include "sound/sound_library.h"
@@ -19,9 +18,9 @@ namespace {
 constexpr std::int32_t kMusicFrequency = 22050;
 constexpr std::int32_t kMusicVolume = 255;
 
-const GLfloat kLightAmbient[4] = {0.7f, 0.7f, 0.7f, 1.0f};
-const GLfloat kLightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-const GLfloat kLightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const float kLightAmbient[4] = {0.7f, 0.7f, 0.7f, 1.0f};
+const float kLightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const float kLightPosition[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 struct SpriteFile {
     MaskedSprite* sprite;
@@ -35,14 +34,14 @@ const SpriteFile kSpriteFiles[] = {
 };
 
 void setStandingState() {
-    glEnable(GL_TEXTURE_2D);
-    glClearColor(0.0f, 0.2f, 0.5f, 0.0f);
-    glClearDepth(1.0);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
-    glShadeModel(GL_SMOOTH);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    gfx::enable(gfx::kTexture2D);
+    gfx::clearColor(0.0f, 0.2f, 0.5f, 0.0f);
+    gfx::clearDepth(1.0);
+    gfx::depthFunc(gfx::kLequal);
+    gfx::enable(gfx::kDepthTest);
+    gfx::shadeModel(gfx::kSmooth);
+    gfx::blendFunc(gfx::kSrcAlpha, gfx::kOne);
+    gfx::hint(gfx::kPerspectiveCorrectionHint, gfx::kNicest);
 }
 
 }  // namespace
@@ -80,24 +79,24 @@ bool initialiseDemo(AppWindow* window, KeyState* keys) {
 
     // Given while the model-view matrix is the identity and never again, the light sits at
     // the eye whatever the camera does.
-    glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
-    glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
-    glEnable(GL_LIGHT0);
+    gfx::lightfv(gfx::kLight0, gfx::kAmbient, kLightAmbient);
+    gfx::lightfv(gfx::kLight0, gfx::kDiffuse, kLightDiffuse);
+    gfx::lightfv(gfx::kLight0, gfx::kPosition, kLightPosition);
+    gfx::enable(gfx::kLight0);
 
-    sphereQuadric = gluNewQuadric();
-    gluQuadricNormals(sphereQuadric, GLU_SMOOTH);
-    gluQuadricTexture(sphereQuadric, GL_TRUE);
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    sphereQuadric = gfx::newQuadric();
+    gfx::quadricNormals(sphereQuadric, gfx::kGluSmooth);
+    gfx::quadricTexture(sphereQuadric, gfx::kTrue);
+    gfx::texGeni(gfx::kS, gfx::kTextureGenMode, gfx::kSphereMap);
+    gfx::texGeni(gfx::kT, gfx::kTextureGenMode, gfx::kSphereMap);
 
     // Nothing is checked: music that does not load or start ends the show at its first frame.
     soundSystem.loadSample(showDataFile("music.wma").c_str(), kMusicRecord, false);
     soundSystem.play(kMusicRecord, kMusicFrequency, kMusicVolume);
     base::markPhase("music");
 
-    glEnable(GL_LINE_SMOOTH);
-    glLineWidth(5.0f * showPixelScale());
+    gfx::enable(gfx::kLineSmooth);
+    gfx::lineWidth(5.0f * showPixelScale());
 
     startTick = platform::tickCount();
     sceneIndex = 0;
@@ -110,7 +109,7 @@ void deinitialiseDemo() {
     deleteFontLists();
     // Each set-up makes a new quadric; give the old one back rather than leak one a toggle.
     releaseCompiledGeometry();
-    if (sphereQuadric != nullptr) gluDeleteQuadric(sphereQuadric);
+    if (sphereQuadric != nullptr) gfx::deleteQuadric(sphereQuadric);
     sphereQuadric = nullptr;
     soundSystem.freeSample(kMusicRecord);
     sound::close();

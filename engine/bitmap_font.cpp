@@ -1,13 +1,12 @@
 // The bitmap font: its 96 display lists and the text drawing that runs them.
 #include "engine/bitmap_font.h"
 
-#include <GL/gl.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "gfx/font_bitmaps.h"
+#include "gfx/gfx.h"
 #include "platform/font_glyphs.h"
 
 std::uint32_t fontListBase = 0;
@@ -17,7 +16,7 @@ char text[256];
 }
 
 void createFontLists(platform::DeviceContext deviceContext) {
-    fontListBase = glGenLists(96);
+    fontListBase = gfx::genLists(96);
     platform::FontHandle font =
         platform::createFont(kFontHeight, 0, 0, 0, kFontWeight, false, false, false, platform::ANSI_CHARSET,
                              platform::OUT_TT_PRECIS, platform::CLIP_DEFAULT_PRECIS, platform::ANTIALIASED_QUALITY,
@@ -28,7 +27,7 @@ void createFontLists(platform::DeviceContext deviceContext) {
     platform::deleteFont(font);
 }
 
-void deleteFontLists() { glDeleteLists(fontListBase, 96); }
+void deleteFontLists() { gfx::deleteLists(fontListBase, 96); }
 
 void drawText(const char* format, ...) {
     if (format == nullptr) return;
@@ -38,8 +37,8 @@ void drawText(const char* format, ...) {
     const int written = std::vsnprintf(text, sizeof text, format, arguments);
     va_end(arguments);
     if (written < 0) return;
-    glPushAttrib(GL_LIST_BIT);
-    glListBase(fontListBase - 32);
-    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
-    glPopAttrib();
+    gfx::pushAttrib(gfx::kListBit);
+    gfx::listBase(fontListBase - 32);
+    gfx::callLists(static_cast<int>(std::strlen(text)), gfx::kUnsignedByte, text);
+    gfx::popAttrib();
 }

@@ -1,8 +1,7 @@
 // Camera moves, turns and the view transform.
 #include "engine/camera.h"
 
-#include <GL/glu.h>
-
+#include "gfx/gfx.h"
 #include "platform/input.h"
 
 float frameTime = 0.0f;
@@ -89,5 +88,5 @@ void Camera::updateCamera() {
 }
 
 void Camera::applyLookAt() const {
-    gluLookAt(position.x, position.y, position.z, view.x, view.y, view.z, upVector.x, upVector.y, upVector.z);
+    gfx::lookAt(position.x, position.y, position.z, view.x, view.y, view.z, upVector.x, upVector.y, upVector.z);
 }

@@ -1,7 +1,7 @@
 // Sprite drawing: the frame's texture coordinates, the mask and picture passes, the stepping.
 #include "engine/masked_sprite.h"
 
-#include <GL/gl.h>
+#include "gfx/gfx.h"
 
 void MaskedSprite::start(bool maskedMode) {
     masked = maskedMode;
@@ -33,30 +33,30 @@ void MaskedSprite::draw(float alpha) {
     const float cornerX[4] = {-halfWidth, halfWidth, halfWidth, -halfWidth};
     const float cornerY[4] = {halfHeight, halfHeight, -halfHeight, -halfHeight};
     const auto rectangle = [&]() {
-        glBegin(GL_QUADS);
-        glNormal3f(0.0f, 0.0f, 1.0f);
+        gfx::begin(gfx::kQuads);
+        gfx::normal3f(0.0f, 0.0f, 1.0f);
         for (int corner = 0; corner < 4; ++corner) {
-            glTexCoord2f(texU[corner], texV[corner]);
-            glVertex3f(cornerX[corner], cornerY[corner], 0.0f);
+            gfx::texCoord2f(texU[corner], texV[corner]);
+            gfx::vertex3f(cornerX[corner], cornerY[corner], 0.0f);
         }
-        glEnd();
+        gfx::end();
     };
 
     if (masked) {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_DST_COLOR, GL_ZERO);
-        glBindTexture(GL_TEXTURE_2D, maskTexture);
+        gfx::enable(gfx::kBlend);
+        gfx::blendFunc(gfx::kDstColor, gfx::kZero);
+        gfx::bindTexture(gfx::kTexture2D, maskTexture);
         rectangle();
-        glBlendFunc(GL_ONE, GL_ONE);
+        gfx::blendFunc(gfx::kOne, gfx::kOne);
     } else {
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        glColor4f(1.0f, 1.0f, 1.0f, alpha);
+        gfx::enable(gfx::kBlend);
+        gfx::blendFunc(gfx::kSrcAlpha, gfx::kOne);
+        gfx::color4f(1.0f, 1.0f, 1.0f, alpha);
     }
-    glBindTexture(GL_TEXTURE_2D, imageTexture);
+    gfx::bindTexture(gfx::kTexture2D, imageTexture);
     rectangle();
-    glDisable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    gfx::disable(gfx::kBlend);
+    gfx::color4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     step();
 }

@@ -1,9 +1,8 @@
 // Box overlap, box drawing and contact side for pairs of placed models.
 #include "model/collision.h"
 
-#include <GL/gl.h>
-
 #include "engine/vector3.h"
+#include "gfx/gfx.h"
 #include "model/model.h"
 
 namespace {
@@ -43,43 +42,43 @@ void Collision::drawBox(const Model& model) const {
     const float x0 = model.minX, x1 = model.maxX;
     const float y0 = model.minY, y1 = model.maxY;
     const float z0 = model.minZ, z1 = model.maxZ;
-    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glEnable(GL_BLEND);
-    glBegin(GL_QUADS);
+    gfx::color4f(1.0f, 1.0f, 1.0f, 0.5f);
+    gfx::blendFunc(gfx::kSrcAlpha, gfx::kOne);
+    gfx::enable(gfx::kBlend);
+    gfx::begin(gfx::kQuads);
     // top
-    glVertex3f(x0, y1, z0);
-    glVertex3f(x1, y1, z0);
-    glVertex3f(x1, y1, z1);
-    glVertex3f(x0, y1, z1);
+    gfx::vertex3f(x0, y1, z0);
+    gfx::vertex3f(x1, y1, z0);
+    gfx::vertex3f(x1, y1, z1);
+    gfx::vertex3f(x0, y1, z1);
     // z = max
-    glVertex3f(x0, y1, z1);
-    glVertex3f(x1, y1, z1);
-    glVertex3f(x1, y0, z1);
-    glVertex3f(x0, y0, z1);
+    gfx::vertex3f(x0, y1, z1);
+    gfx::vertex3f(x1, y1, z1);
+    gfx::vertex3f(x1, y0, z1);
+    gfx::vertex3f(x0, y0, z1);
     // z = min
-    glVertex3f(x0, y1, z0);
-    glVertex3f(x1, y1, z0);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x0, y0, z0);
+    gfx::vertex3f(x0, y1, z0);
+    gfx::vertex3f(x1, y1, z0);
+    gfx::vertex3f(x1, y0, z0);
+    gfx::vertex3f(x0, y0, z0);
     // bottom
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x1, y0, z1);
-    glVertex3f(x0, y0, z1);
+    gfx::vertex3f(x0, y0, z0);
+    gfx::vertex3f(x1, y0, z0);
+    gfx::vertex3f(x1, y0, z1);
+    gfx::vertex3f(x0, y0, z1);
     // x = max
-    glVertex3f(x1, y1, z1);
-    glVertex3f(x1, y1, z0);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x1, y0, z1);
+    gfx::vertex3f(x1, y1, z1);
+    gfx::vertex3f(x1, y1, z0);
+    gfx::vertex3f(x1, y0, z0);
+    gfx::vertex3f(x1, y0, z1);
     // x = min
-    glVertex3f(x0, y1, z1);
-    glVertex3f(x0, y1, z0);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x0, y0, z1);
-    glEnd();
-    glDisable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    gfx::vertex3f(x0, y1, z1);
+    gfx::vertex3f(x0, y1, z0);
+    gfx::vertex3f(x0, y0, z0);
+    gfx::vertex3f(x0, y0, z1);
+    gfx::end();
+    gfx::disable(gfx::kBlend);
+    gfx::color4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 int Collision::contactSide(const Model& first, const Model& second) const {

@@ -1,9 +1,9 @@
 // Timed frame stepping and immediate-mode drawing of a jointed model: each joint is moved
 // rigidly by its current frame's translation and rotations, then the move is undone.
-#include <GL/gl.h>
 
 #include <cstdint>
 
+#include "gfx/gfx.h"
 #include "model/model.h"
 #include "platform/clock.h"
 
@@ -38,18 +38,18 @@ struct JointMove {
 
     void apply() const {
         if (!active) return;
-        glTranslatef(tx, ty, tz);
-        glRotatef(rx, 1.0f, 0.0f, 0.0f);
-        glRotatef(ry, 0.0f, 1.0f, 0.0f);
-        glRotatef(rz, 0.0f, 0.0f, 1.0f);
+        gfx::translatef(tx, ty, tz);
+        gfx::rotatef(rx, 1.0f, 0.0f, 0.0f);
+        gfx::rotatef(ry, 0.0f, 1.0f, 0.0f);
+        gfx::rotatef(rz, 0.0f, 0.0f, 1.0f);
     }
 
     void undo() const {
         if (!active) return;
-        glRotatef(-rz, 0.0f, 0.0f, 1.0f);
-        glRotatef(-ry, 0.0f, 1.0f, 0.0f);
-        glRotatef(-rx, 1.0f, 0.0f, 0.0f);
-        glTranslatef(-tx, -ty, -tz);
+        gfx::rotatef(-rz, 0.0f, 0.0f, 1.0f);
+        gfx::rotatef(-ry, 0.0f, 1.0f, 0.0f);
+        gfx::rotatef(-rx, 1.0f, 0.0f, 0.0f);
+        gfx::translatef(-tx, -ty, -tz);
     }
 };
 
@@ -75,8 +75,8 @@ int Model::shownFrame() const { return currentFrame >= 0 && currentFrame < numof
 
 void Model::draw(int jointIndex) {
     stepAnimation();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, texture);
+    gfx::color3f(1.0f, 1.0f, 1.0f);
+    gfx::bindTexture(gfx::kTexture2D, texture);
     const int total = jointTotal();
     if (jointIndex == -1) {
         for (int j = 0; j < total; ++j) drawJoint(joints[j]);
@@ -88,7 +88,7 @@ void Model::draw(int jointIndex) {
 void Model::drawJoint(const Joint& joint) {
     const JointMove move(joint, shownFrame());
     move.apply();
-    glBegin(wireframe ? GL_LINE_LOOP : GL_TRIANGLES);
+    gfx::begin(wireframe ? gfx::kLineLoop : gfx::kTriangles);
     if (joint.faces != nullptr && joint.points != nullptr) {
         for (int k = 0; k < joint.faceCount; ++k) {
             const ModelFace& face = joint.faces[k];
@@ -97,25 +97,25 @@ void Model::drawJoint(const Joint& joint) {
             drawScratch[0] = face.nx;
             drawScratch[1] = face.ny;
             drawScratch[2] = face.nz;
-            glNormal3f(drawScratch[0], drawScratch[1], drawScratch[2]);
+            gfx::normal3f(drawScratch[0], drawScratch[1], drawScratch[2]);
             for (const int corner : {face.a, face.b, face.c}) {
                 const ModelPoint& point = joint.points[corner];
                 drawScratch[3] = point.u;
                 drawScratch[4] = point.v;
-                glTexCoord2f(drawScratch[3], drawScratch[4]);
+                gfx::texCoord2f(drawScratch[3], drawScratch[4]);
                 drawScratch[5] = point.x;
                 drawScratch[6] = point.y;
                 drawScratch[7] = point.z;
-                glVertex3f(drawScratch[5], drawScratch[6], drawScratch[7]);
+                gfx::vertex3f(drawScratch[5], drawScratch[6], drawScratch[7]);
             }
         }
     }
-    glEnd();
+    gfx::end();
     move.undo();
 }
 
 void Model::drawNormals() {
-    glColor3f(1.0f, 1.0f, 1.0f);
+    gfx::color3f(1.0f, 1.0f, 1.0f);
     const int total = jointTotal();
     for (int j = 0; j < total; ++j) drawJointNormals(joints[j]);
 }
@@ -123,7 +123,7 @@ void Model::drawNormals() {
 void Model::drawJointNormals(const Joint& joint) {
     const JointMove move(joint, shownFrame());
     move.apply();
-    glBegin(GL_LINES);
+    gfx::begin(gfx::kLines);
     if (joint.faces != nullptr && joint.points != nullptr) {
         for (int k = 0; k < joint.faceCount; ++k) {
             const ModelFace& face = joint.faces[k];
@@ -137,12 +137,12 @@ void Model::drawJointNormals(const Joint& joint) {
             drawScratch[3] = drawScratch[0] + face.nx;
             drawScratch[4] = drawScratch[1] + face.ny;
             drawScratch[5] = drawScratch[2] + face.nz;
-            glColor3f(1.0f, 0.0f, 0.0f);
-            glVertex3f(drawScratch[0], drawScratch[1], drawScratch[2]);
-            glColor3f(0.0f, 0.0f, 1.0f);
-            glVertex3f(drawScratch[3], drawScratch[4], drawScratch[5]);
+            gfx::color3f(1.0f, 0.0f, 0.0f);
+            gfx::vertex3f(drawScratch[0], drawScratch[1], drawScratch[2]);
+            gfx::color3f(0.0f, 0.0f, 1.0f);
+            gfx::vertex3f(drawScratch[3], drawScratch[4], drawScratch[5]);
         }
     }
-    glEnd();
+    gfx::end();
     move.undo();
 }

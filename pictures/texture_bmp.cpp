@@ -1,12 +1,11 @@
 // The bitmap texture route: open check and log entry, DIB decoding, upload.
 #include "pictures/texture_bmp.h"
 
-#include <GL/gl.h>
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "base/html_log.h"
+#include "gfx/gfx.h"
 #include "pictures/texture_upload.h"
 
 DibImage* loadBmpImage(const char* path) {
@@ -22,15 +21,15 @@ DibImage* loadBmpImage(const char* path) {
 }
 
 std::uint32_t loadBmpTexture(const char* path) {
-    GLuint texturel = 0;
+    unsigned texturel = 0;
     DibImage* image = loadBmpImage(path);
     if (image != nullptr) {
-        glGenTextures(1, &texturel);
-        glBindTexture(GL_TEXTURE_2D, texturel);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        uploadTexture2D(3, static_cast<std::uint32_t>(image->width), static_cast<std::uint32_t>(image->height), GL_RGB,
-                        3, image->pixels);
+        gfx::genTextures(1, &texturel);
+        gfx::bindTexture(gfx::kTexture2D, texturel);
+        gfx::texParameteri(gfx::kTexture2D, gfx::kTextureMagFilter, gfx::kLinear);
+        gfx::texParameteri(gfx::kTexture2D, gfx::kTextureMinFilter, gfx::kLinear);
+        uploadTexture2D(3, static_cast<std::uint32_t>(image->width), static_cast<std::uint32_t>(image->height),
+                        gfx::kRgb, 3, image->pixels);
         freeDibImage(image);
     }
     return texturel;

@@ -1,10 +1,10 @@
 // The TGA decoder: header templates, the info header, uncompressed and run-length bodies.
 // Pure decoding into memory; the OpenGL upload lives in texture_tga.cpp.
-#include <GL/gl.h>
 
 #include <cstdlib>
 #include <cstring>
 
+#include "gfx/gfx.h"
 #include "pictures/texture_tga.h"
 #include "platform/message_box.h"
 
@@ -50,7 +50,7 @@ bool readInfo(TextureImage& image, std::FILE* file) {
         std::fclose(file);
         return false;
     }
-    image.pixelFormat = image.bitsPerPixel == 24 ? GL_RGB : GL_RGBA;
+    image.pixelFormat = image.bitsPerPixel == 24 ? gfx::kRgb : gfx::kRgba;
     bytesPerPixel = image.bitsPerPixel / 8;
     // 65535 x 65535 x 4 does not fit the 32-bit size.
     const std::uint64_t size = std::uint64_t{image.width} * image.height * bytesPerPixel;

@@ -2,13 +2,11 @@
 // teardown, and the letterboxed view.
 #include "shell/gl_window.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <algorithm>
 #include <cstdint>
 
 #include "base/html_log.h"
+#include "gfx/gfx.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -148,15 +146,15 @@ bool closeAppWindow(AppWindow* window) {
 namespace {
 
 void applyView(int x, int bandY, int width, int bandHeight, double aspect) {
-    glViewport(x, bandY, width, bandHeight);
+    gfx::viewport(x, bandY, width, bandHeight);
     // The same box for drawing that must stay inside the band (the scissor test is off
     // unless a frame turns it on).
-    glScissor(x, bandY, width, bandHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, aspect > 0.0 ? aspect : 1.0, 1.0, 4000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    gfx::scissor(x, bandY, width, bandHeight);
+    gfx::matrixMode(gfx::kProjection);
+    gfx::loadIdentity();
+    gfx::perspective(45.0, aspect > 0.0 ? aspect : 1.0, 1.0, 4000.0);
+    gfx::matrixMode(gfx::kModelview);
+    gfx::loadIdentity();
 }
 
 }  // namespace

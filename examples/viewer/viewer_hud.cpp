@@ -1,9 +1,8 @@
 // The viewer's overlay texts and their drawing in window pixels with the bitmap font.
 #include "examples/viewer/viewer_hud.h"
 
-#include <GL/gl.h>
-
 #include "engine/bitmap_font.h"
+#include "gfx/gfx.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ const char* contactMeaning(int side) {
 }
 
 void drawLine(const std::string& line, int x, int y) {
-    glRasterPos2i(x, y);
+    gfx::rasterPos2i(x, y);
     // Through "%s": a file name with a '%' in it is text, not a format.
     drawText("%s", line.c_str());
 }
@@ -63,27 +62,27 @@ std::vector<std::string> hudHelpLines() {
 
 void drawHud(const HudState& state, int width, int height) {
     if (width <= 0 || height <= 0) return;
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
+    gfx::pushAttrib(gfx::kEnableBit | gfx::kCurrentBit);
+    gfx::disable(gfx::kLighting);
+    gfx::disable(gfx::kTexture2D);
+    gfx::disable(gfx::kDepthTest);
+    gfx::matrixMode(gfx::kProjection);
+    gfx::pushMatrix();
+    gfx::loadIdentity();
     // Window pixels, y upwards from the bottom row, as raster positions count them.
-    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    gfx::ortho(0.0, width, 0.0, height, -1.0, 1.0);
+    gfx::matrixMode(gfx::kModelview);
+    gfx::pushMatrix();
+    gfx::loadIdentity();
 
     // The raster colour is taken when the position is set, so the colour comes first.
-    glColor3f(1.0f, 0.95f, 0.6f);
+    gfx::color3f(1.0f, 0.95f, 0.6f);
     int y = height - kMargin - kLineHeight + 6;
     for (const std::string& line : hudStatusLines(state)) {
         drawLine(line, kMargin, y);
         y -= kLineHeight;
     }
-    glColor3f(0.75f, 0.8f, 0.9f);
+    gfx::color3f(0.75f, 0.8f, 0.9f);
     const std::vector<std::string> help = hudHelpLines();
     y = kMargin + static_cast<int>(help.size() - 1) * kLineHeight;
     for (const std::string& line : help) {
@@ -91,9 +90,9 @@ void drawHud(const HudState& state, int width, int height) {
         y -= kLineHeight;
     }
 
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+    gfx::popMatrix();
+    gfx::matrixMode(gfx::kProjection);
+    gfx::popMatrix();
+    gfx::matrixMode(gfx::kModelview);
+    gfx::popAttrib();
 }

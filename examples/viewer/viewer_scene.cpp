@@ -1,28 +1,26 @@
 // The viewer's scene through its set-up, per-frame update, drawing and tear-down.
 #include "examples/viewer/viewer_scene.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cstdio>
 
 #include "base/report.h"
 #include "engine/bitmap_font.h"
 #include "engine/camera.h"
 #include "examples/viewer/viewer_texture.h"
+#include "gfx/gfx.h"
 #include "platform/input.h"
 #include "platform/window.h"
 
 namespace {
 
-const GLfloat kBackground[4] = {0.10f, 0.12f, 0.18f, 1.0f};
-const GLfloat kFirstDiffuse[4] = {0.95f, 0.95f, 0.95f, 1.0f};
+const float kBackground[4] = {0.10f, 0.12f, 0.18f, 1.0f};
+const float kFirstDiffuse[4] = {0.95f, 0.95f, 0.95f, 1.0f};
 // The second instance is tinted blue, so the two stay told apart when they meet.
-const GLfloat kSecondDiffuse[4] = {0.55f, 0.7f, 1.0f, 1.0f};
-const GLfloat kAmbient[4] = {0.35f, 0.35f, 0.4f, 1.0f};
-const GLfloat kLightColour[4] = {0.9f, 0.9f, 0.85f, 1.0f};
+const float kSecondDiffuse[4] = {0.55f, 0.7f, 1.0f, 1.0f};
+const float kAmbient[4] = {0.35f, 0.35f, 0.4f, 1.0f};
+const float kLightColour[4] = {0.9f, 0.9f, 0.85f, 1.0f};
 // Directional, from above, in front and to the right of the models, in world coordinates.
-const GLfloat kLightDirection[4] = {0.4f, 1.0f, 0.8f, 0.0f};
+const float kLightDirection[4] = {0.4f, 1.0f, 0.8f, 0.0f};
 
 }  // namespace
 
@@ -45,15 +43,15 @@ bool ViewerScene::initialise(AppWindow* appWindow, KeyState* keyState) {
     presses.reset();
     createFontLists(window->deviceContext);
 
-    glClearColor(kBackground[0], kBackground[1], kBackground[2], kBackground[3]);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glShadeModel(GL_SMOOTH);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightColour);
-    glEnable(GL_LIGHT0);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    gfx::clearColor(kBackground[0], kBackground[1], kBackground[2], kBackground[3]);
+    gfx::clearDepth(1.0);
+    gfx::enable(gfx::kDepthTest);
+    gfx::depthFunc(gfx::kLequal);
+    gfx::shadeModel(gfx::kSmooth);
+    gfx::lightModelfv(gfx::kLightModelAmbient, kAmbient);
+    gfx::lightfv(gfx::kLight0, gfx::kDiffuse, kLightColour);
+    gfx::enable(gfx::kLight0);
+    gfx::texEnvi(gfx::kTextureEnv, gfx::kTextureEnvMode, gfx::kModulate);
 
     texture = 0;
     if (!texturePath.empty()) {
@@ -95,27 +93,27 @@ void ViewerScene::update(std::uint32_t milliseconds) {
 }
 
 void ViewerScene::drawInstance(Model& model, const float* diffuse) {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, diffuse);
-    glPushMatrix();
-    glTranslatef(model.getPosX(), model.getPosY(), model.getPosZ());
+    gfx::materialfv(gfx::kFrontAndBack, gfx::kDiffuse, diffuse);
+    gfx::materialfv(gfx::kFrontAndBack, gfx::kAmbient, diffuse);
+    gfx::pushMatrix();
+    gfx::translatef(model.getPosX(), model.getPosY(), model.getPosZ());
     // A joint's line loop runs through its faces edge-on to their normals; lit, it comes
     // out nearly black, so wireframes are drawn unlit.
-    if (!model.wireframe) glEnable(GL_LIGHTING);
-    if (texture != 0) glEnable(GL_TEXTURE_2D);
+    if (!model.wireframe) gfx::enable(gfx::kLighting);
+    if (texture != 0) gfx::enable(gfx::kTexture2D);
     model.draw(-1);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHTING);
+    gfx::disable(gfx::kTexture2D);
+    gfx::disable(gfx::kLighting);
     if (showNormals) model.drawNormals();
-    glPopMatrix();
+    gfx::popMatrix();
 }
 
 void ViewerScene::drawBoxAt(const Model& model) const {
     // drawBox leaves out the position; the box must stand where test sees it.
-    glPushMatrix();
-    glTranslatef(model.getPosX(), model.getPosY(), model.getPosZ());
+    gfx::pushMatrix();
+    gfx::translatef(model.getPosX(), model.getPosY(), model.getPosZ());
     collision.drawBox(model);
-    glPopMatrix();
+    gfx::popMatrix();
 }
 
 void ViewerScene::draw() {
@@ -124,33 +122,33 @@ void ViewerScene::draw() {
     if (width <= 0 || height <= 0) return;
     // The shell's view letterboxes the show into a band; a viewer wants the whole client
     // area, so the viewport and projection are set here every frame (a resize included).
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), camera.nearPlane, camera.farPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    gfx::viewport(0, 0, width, height);
+    gfx::matrixMode(gfx::kProjection);
+    gfx::loadIdentity();
+    gfx::perspective(45.0, static_cast<double>(width) / static_cast<double>(height), camera.nearPlane, camera.farPlane);
+    gfx::matrixMode(gfx::kModelview);
+    gfx::loadIdentity();
+    gfx::clear(gfx::kColorBufferBit | gfx::kDepthBufferBit);
 
     Camera view;
     view.place(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0f, 1.0f,
                0.0f);
     view.applyLookAt();
     // Set after the view transform: the light stays put in the world as the camera looks.
-    glLightfv(GL_LIGHT0, GL_POSITION, kLightDirection);
+    gfx::lightfv(gfx::kLight0, gfx::kPosition, kLightDirection);
 
-    glEnable(GL_DEPTH_TEST);
+    gfx::enable(gfx::kDepthTest);
     drawInstance(first, kFirstDiffuse);
     drawInstance(second, kSecondDiffuse);
 
     // The boxes as outlines: filled, their additive faces stack up to solid white and hide
     // the models inside. They test against depth but write none.
-    glDepthMask(GL_FALSE);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    gfx::depthMask(gfx::kFalse);
+    gfx::polygonMode(gfx::kFrontAndBack, gfx::kLine);
     drawBoxAt(first);
     drawBoxAt(second);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glDepthMask(GL_TRUE);
+    gfx::polygonMode(gfx::kFrontAndBack, gfx::kFill);
+    gfx::depthMask(gfx::kTrue);
 
     hud.currentFrame = first.currentFrame;
     hud.frameCount = first.numofframe;
@@ -162,8 +160,8 @@ void ViewerScene::draw() {
 
 void ViewerScene::deinitialise() {
     if (texture != 0) {
-        const GLuint name = texture;
-        glDeleteTextures(1, &name);
+        const unsigned name = texture;
+        gfx::deleteTextures(1, &name);
     }
     texture = 0;
     first.texture = 0;
