@@ -6,9 +6,11 @@
 #include "base/startup_phases.h"
 #include "demo/data_folder.h"
 #include "demo/demo.h"
+#include "gfx/renderer.h"
 #include "platform/gl_context.h"
 #include "platform/termination.h"
 #include "platform/window.h"
+#include "shell/renderer_option.h"
 
 namespace {
 
@@ -16,8 +18,9 @@ constexpr const char* kFooter =
     "Without --data the show reads ./data, else the data of the build or installation it belongs to.\n"
     "Keys: Escape ends the show; W, S, A and D steer the camera in the third part; keypad 3 writes the\n"
     "camera to log.htm.\n"
-    "Exit status: 0 when the music is over or the show is closed, 1 on a failure, 2 for a wrong command\n"
-    "line, 128 + n after signal n.";
+    "Exit status: 0 when the music is over or the show is closed, 1 on a failure (also when the chosen\n"
+    "renderer cannot start: gles3 needs an OpenGL ES 3.0 context), 2 for a wrong command line, 128 + n after\n"
+    "signal n.";
 
 // The show's music lasts 141 s; a later start is refused rather than ended at once.
 constexpr std::uint32_t kLatestStart = 24 * 60 * 60 * 1000;
@@ -50,6 +53,8 @@ int main(int argc, char** argv) {
     app.add_flag("--no-vsync", noVsync, "Draw as fast as possible, not in step with the display (for measuring)");
     app.add_flag("--startup-phases", startupPhases,
                  "Write when each start-up phase ended and end once the first frame is shown (for measuring)");
+    gfx::RendererKind renderer = gfx::RendererKind::kGl11;
+    addRendererOption(app, renderer);
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return *status;
 
@@ -58,6 +63,7 @@ int main(int argc, char** argv) {
         base::report(base::Level::kError, missingDataMessage(search));
         return 1;
     }
+    gfx::useRenderer(renderer);
     platform::watchTerminationSignals();
     if (!platform::openDisplay()) return 1;
     base::markPhase("display");

@@ -11,6 +11,7 @@
 #include "demo/demo_globals.h"
 #include "demo/timeline.h"
 #include "gfx/gfx.h"
+#include "gfx/renderer.h"
 #include "platform/clock.h"
 #include "platform/gl_context.h"
 #include "platform/message_box.h"
@@ -68,6 +69,7 @@ struct OffscreenShow::State {
         if (classRegistered) platform::unregisterWindowClass(windowClass.className, windowClass.instance);
         platform::useRealClock();
         useShowOptions({});
+        gfx::useRenderer(gfx::RendererKind::kGl11);
         std::error_code ec;
         if (!previousFolder.empty()) fs::current_path(previousFolder, ec);
         if (!workFolder.empty()) fs::remove_all(workFolder, ec);
@@ -134,8 +136,9 @@ std::unique_ptr<OffscreenShow> OffscreenShow::open(const OffscreenShowOptions& o
     s.window.colourBits = 32;
     s.window.fullScreen = 0;
     programRunning = 1;
+    gfx::useRenderer(options.renderer);
     if (!openAppWindow(&s.window)) {
-        error = "cannot open an offscreen OpenGL window";
+        error = s.window.rendererError.empty() ? "cannot open an offscreen OpenGL window" : s.window.rendererError;
         return nullptr;
     }
     s.windowOpen = true;

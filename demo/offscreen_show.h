@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/renderer.h"
+
 // The order of the three bytes of a pixel read back.
 enum class PixelOrder { kRgb, kBgr };
 
@@ -18,12 +20,15 @@ struct OffscreenShowOptions {
     int width = 1024;
     int height = 768;
     std::filesystem::path dataDir = "data";
+    // What draws the show; a renderer that cannot start on this machine makes open fail.
+    gfx::RendererKind renderer = gfx::RendererKind::kGl11;
 };
 
 class OffscreenShow {
 public:
     // Opens the window and sets the show up with its clock at tick 0. Null with `error` set
-    // (one line) when there is no GL, the data folder lacks a file or a file is refused.
+    // (one line) when there is no GL, the chosen renderer cannot start, the data folder lacks a
+    // file or a file is refused.
     static std::unique_ptr<OffscreenShow> open(const OffscreenShowOptions& options, std::string& error);
     ~OffscreenShow();
     OffscreenShow(const OffscreenShow&) = delete;

@@ -1,8 +1,9 @@
 // The OpenGL side of a window: device context, pixel format, rendering context, swap.
-// Stands in for GDI and WGL; contexts are compatibility (fixed-function) contexts.
+// Stands in for GDI and WGL; contexts are compatibility (fixed-function) or OpenGL ES 3.0 ones.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/window.h"
 
@@ -40,7 +41,11 @@ void releaseDeviceContext(WindowHandle window, DeviceContext deviceContext);
 int choosePixelFormat(DeviceContext deviceContext, const PixelFormatDescriptor& descriptor);
 bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDescriptor& descriptor);
 
+// Null after one reported line when the driver gives no context of the requested kind.
 GlContext createGlContext(DeviceContext deviceContext);
+// The same, with the line in `error` instead of a report: "cannot create an OpenGL context: …",
+// or "no OpenGL ES 3.0 context: …" when ES 3.0 was requested.
+GlContext createGlContext(DeviceContext deviceContext, std::string& error);
 
 // Vertical sync of the contexts made from now on: adaptive where the driver offers it (a late
 // frame is shown at once rather than a whole refresh later), else plain; or none, for

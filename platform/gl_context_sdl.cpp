@@ -43,10 +43,20 @@ bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDe
 void setVsyncWanted(bool wanted) { vsyncWanted = wanted; }
 
 GlContext createGlContext(DeviceContext deviceContext) {
+    std::string error;
+    GlContext context = createGlContext(deviceContext, error);
+    if (context == nullptr && !error.empty()) base::report(base::Level::kError, error);
+    return context;
+}
+
+GlContext createGlContext(DeviceContext deviceContext, std::string& error) {
+    error.clear();
     if (deviceContext == nullptr || deviceContext->pixelFormat == 0) return nullptr;
     SDL_GLContext sdlContext = SDL_GL_CreateContext(deviceContext->window->sdlWindow);
     if (sdlContext == nullptr) {
-        base::reportf(base::Level::kError, "cannot create an OpenGL context: %s", SDL_GetError());
+        // The window's attributes asked for the kind; a driver without it refuses here.
+        error = wantedApi == GlApi::kEs3 ? "no OpenGL ES 3.0 context: " : "cannot create an OpenGL context: ";
+        error += SDL_GetError();
         return nullptr;
     }
     // The new context is current; a driver without any swap control simply ignores this.

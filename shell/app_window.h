@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "platform/gl_context.h"
 #include "platform/window.h"
@@ -29,6 +30,9 @@ struct AppWindow {
     int fullScreen;  // 1 full screen, 0 in a window
     int visible;     // frames are drawn only while 1
     std::uint32_t lastFrameTick;
+    // Why the last opening failed when the chosen renderer could not start (no context of its
+    // kind, or its own set-up failed): one line, for the opener to say; empty otherwise.
+    std::string rendererError;
 };
 
 // Message 1025 (WM_USER + 1): close the window and reopen it in the other display mode.

@@ -1,6 +1,7 @@
 // The program's entry: start-up, the outer loop that (re)opens the window, and the
 // message loop that draws a frame whenever no message is waiting.
 #include "base/html_log.h"
+#include "base/report.h"
 #include "base/startup_phases.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
@@ -67,8 +68,13 @@ int runShell(InstanceHandle instance, const ShellSettings& settings) {
     while (programRunning == 1) {
         window.fullScreen = fullScreenWanted;
         if (!openAppWindow(&window)) {
-            messageBox("OpenGL penceresi yaratilamadi!", "Error", MB_OK | MB_ICONWARNING);
-            writeLog("<b>OpenGL penceresi yaratilamadi!</b><br>");
+            // A renderer that cannot start is said in one line; it never falls back to another.
+            if (!window.rendererError.empty()) {
+                base::report(base::Level::kError, window.rendererError);
+            } else {
+                messageBox("OpenGL penceresi yaratilamadi!", "Error", MB_OK | MB_ICONWARNING);
+                writeLog("<b>OpenGL penceresi yaratilamadi!</b><br>");
+            }
             programRunning = 0;
             status = 1;
             continue;

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "base/html_log.h"
+#include "base/report.h"
 #include "gfx/gfx.h"
+#include "gfx/renderer.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -34,6 +37,26 @@ bool failOpening(bool switched) {
     return false;
 }
 
+// A context of the kind the renderer needs is the renderer's to have: without it the renderer
+// cannot start, and that is said once, by whoever opened the window.
+void noteContextFailure(AppWindow* window, const std::string& error) {
+    if (requestedGlApi() == GlApi::kEs3)
+        window->rendererError = error;
+    else
+        base::report(base::Level::kError, error);
+}
+
+// With the new context current; on failure releases it, leaving it to the caller to delete.
+bool startRenderer(AppWindow* window) {
+    std::string error;
+    if (gfx::startContext(error)) return true;
+    window->rendererError = error.empty() ? std::string("the ") + gfx::rendererName(gfx::activeRenderer()) +
+                                                " renderer cannot start on this context"
+                                          : error;
+    makeCurrent(window->deviceContext, nullptr);
+    return false;
+}
+
 }  // namespace
 
 bool registerAppClass(WindowClassInfo* application) {
@@ -57,6 +80,7 @@ bool switchDisplayMode(int width, int height, int bitsPerPixel) {
 }
 
 bool openAppWindow(AppWindow* window) {
+    window->rendererError.clear();
     std::uint32_t style = WS_OVERLAPPEDWINDOW;
     std::uint32_t exStyle = WS_EX_APPWINDOW;
     PixelFormatDescriptor pfd;
@@ -104,12 +128,14 @@ bool openAppWindow(AppWindow* window) {
         unwind(window);
         return failOpening(switched);
     }
-    window->glContext = createGlContext(window->deviceContext);
+    std::string error;
+    window->glContext = createGlContext(window->deviceContext, error);
     if (window->glContext == nullptr) {
+        noteContextFailure(window, error);
         unwind(window);
         return failOpening(switched);
     }
-    if (!makeCurrent(window->deviceContext, window->glContext)) {
+    if (!makeCurrent(window->deviceContext, window->glContext) || !startRenderer(window)) {
         deleteGlContext(window->glContext);
         window->glContext = nullptr;
         unwind(window);
@@ -126,6 +152,7 @@ bool openAppWindow(AppWindow* window) {
 
 bool closeAppWindow(AppWindow* window) {
     if (window->windowHandle != nullptr) {
+        if (window->glContext != nullptr) gfx::stopContext();
         if (window->deviceContext != nullptr) makeCurrent(window->deviceContext, nullptr);
         if (window->glContext != nullptr) {
             deleteGlContext(window->glContext);

@@ -10,10 +10,13 @@ bool registerAppClass(WindowClassInfo* application);
 bool switchDisplayMode(int width, int height, int bitsPerPixel);
 
 // Opens the window (full screen when window->fullScreen is 1 and the display allows it)
-// with a current OpenGL context. False after unwinding when any step fails.
+// with a current OpenGL context of the kind the chosen renderer needs, and starts the
+// renderer on it. False after unwinding when any step fails; when the renderer is what
+// failed, window->rendererError says why and nothing has been reported.
 bool openAppWindow(AppWindow* window);
 
-// Releases the context and the window and gives the display mode back. Always true.
+// Stops the renderer on the context, releases the context and the window and gives the
+// display mode back. Always true.
 bool closeAppWindow(AppWindow* window);
 
 // The view for a client area: a band 256 rows shorter, centred, and a 45-degree

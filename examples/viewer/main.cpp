@@ -5,6 +5,7 @@
 #include "base/report.h"
 #include "examples/viewer/viewer_scene.h"
 #include "examples/viewer/viewer_setup.h"
+#include "gfx/renderer.h"
 #include "platform/clock.h"
 #include "platform/termination.h"
 #include "platform/window.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
     base::setProgramName("oyun-viewer");
     ViewerOptions options;
     if (const auto status = parseViewerArguments(argc, argv, options)) return *status;
+    gfx::useRenderer(options.renderer);
     // Before the window system starts, so that it leaves the handlers to us: a signal then
     // closes the window as its close box does.
     platform::watchTerminationSignals();

@@ -4,6 +4,7 @@
 
 #include "base/command_line.h"
 #include "base/report.h"
+#include "shell/renderer_option.h"
 
 #include <sys/stat.h>
 
@@ -21,8 +22,9 @@ constexpr const char* kFooter =
     "with .tga is used when that file exists. A name that begins with - is given as ./-name.\n"
     "Keys: arrows move the second model in x and z, PageUp/PageDown in y; W wireframe, N normals,\n"
     "P pause, Escape quits.\n"
-    "Exit status: 0 when closed, 1 when the model cannot be shown or no window opens, 2 for a wrong\n"
-    "command line, 128 + n after signal n.";
+    "Exit status: 0 when closed, 1 when the model cannot be shown, no window opens or the chosen renderer\n"
+    "cannot start (gles3 needs an OpenGL ES 3.0 context), 2 for a wrong command line, 128 + n after\n"
+    "signal n.";
 
 // The model is required, which CLI11's own usage would not show: the check is ours.
 class ViewerFormatter : public CLI::Formatter {
@@ -50,6 +52,7 @@ std::optional<int> parseViewerArguments(int argc, char** argv, ViewerOptions& op
         ->type_name("")
         ->check(base::kNotAnOption)
         ->check(kNotEmpty);
+    addRendererOption(app, options.renderer);
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
     // Checked here rather than by CLI11, which would say so before naming an unknown option.

@@ -5,17 +5,19 @@
 #include <optional>
 #include <string>
 
+#include "gfx/renderer.h"
 #include "model/model.h"
 
 struct ViewerOptions {
     std::string modelPath;
     std::string texturePath;    // empty: draw untextured
     bool textureGiven = false;  // named on the command line, not found next to the model
+    gfx::RendererKind renderer = gfx::RendererKind::kGl11;
 };
 
-// Reads argv (argv[0] the program): MODEL and an optional TEXTURE, through CLI11. Nothing when
-// the viewer should run; otherwise the exit status, once --help or --version has been answered
-// on stdout (0) or a wrong command line reported with the usage on stderr (2).
+// Reads argv (argv[0] the program): MODEL, an optional TEXTURE and --renderer, through CLI11.
+// Nothing when the viewer should run; otherwise the exit status, once --help or --version has
+// been answered on stdout (0) or a wrong command line reported with the usage on stderr (2).
 std::optional<int> parseViewerArguments(int argc, char** argv, ViewerOptions& options);
 
 enum class TextureRoute { kTga, kBmp };

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Each program as a user meets it: --help, --version and wrong command lines; the show and the
-# viewer without a display; the show started from another folder, with and without data; and
-# a termination signal while a message box is open. Arguments: oyun oyun-viewer oyun-capture
-# oyun-assets oyun-bench (an empty name skips that program) and the data folder.
+# viewer without a display, and with a renderer that cannot start; the show started from
+# another folder, with and without data; and a termination signal while a message box is
+# open. Arguments: oyun oyun-viewer oyun-capture oyun-assets oyun-bench (an empty name skips
+# that program) and the data folder.
 source "$(dirname "$0")/lib.sh"
 OYUN=$(realpath "$1")
 VIEWER=$(realpath "$2")
@@ -52,6 +53,21 @@ for program in "$OYUN" "$VIEWER $MODEL"; do
   [ "$took" -lt 2000 ] || fail "$program without a display took $took ms"
 done
 
+# The renderer: gl11 or gles3, any other name a wrong command line; a gles3 that gets no
+# OpenGL ES 3.0 context (Mesa made to offer ES 2.0 at most) ends with one line and 1, never
+# falling back to gl11: offscreen here, under Xvfb below.
+for program in "$OYUN --window" "$VIEWER $MODEL"; do
+  name=$(basename "${program%% *}")
+  run $program --help
+  grep -q -- "--renderer NAME .*gl11.*gles3" <<<"$OUT" || fail "$name --help shows no --renderer: $OUT"
+  run $program --renderer gl12
+  [ "$CODE" = 2 ] && grep -qx "$name: --renderer: unknown renderer \"gl12\" (gl11 or gles3)" <<<"$(head -n1 <<<"$ERR")" &&
+    grep -q "^Usage: $name" <<<"$ERR" || fail "$name --renderer gl12: status $CODE, $ERR"
+  run env SDL_VIDEODRIVER=offscreen MESA_GLES_VERSION_OVERRIDE=2.0 $program --renderer gles3
+  [ "$CODE" = 1 ] && [ "$(wc -l <"$E2E_TMP/err")" = 1 ] && grep -q "^$name: no OpenGL ES 3.0 context: ." <<<"$ERR" ||
+    fail "$name --renderer gles3 without ES 3.0, offscreen: status $CODE, $ERR"
+done
+
 # No data anywhere: a copy of the program away from the build, in an empty folder.
 mkdir -p lone && cp "$OYUN" lone/oyun && cd lone
 run env -u DISPLAY -u WAYLAND_DISPLAY ./oyun
@@ -64,7 +80,7 @@ cd "$E2E_TMP"
 
 # For measuring: when each start-up phase ended, in order and never going back, and the end
 # with 0 once the first frame is shown.
-run env SDL_VIDEODRIVER=offscreen "$OYUN" --window --data "$DATA" --startup-phases
+run env SDL_VIDEODRIVER=offscreen "$OYUN" --window --data "$DATA" --startup-phases --renderer gl11
 [ "$CODE" = 0 ] || fail "--startup-phases: status $CODE ($ERR)"
 phases=$(sed -n 's/^oyun: start-up [0-9.]* ms //p' <<<"$ERR" | paste -sd,)
 [ "$phases" = "main,display,window,fonts,sprite pictures,model,ball pictures and tables,music,set-up,first frame drawn,first frame shown" ] &&
@@ -72,6 +88,12 @@ phases=$(sed -n 's/^oyun: start-up [0-9.]* ms //p' <<<"$ERR" | paste -sd,)
 sed -n 's/^oyun: start-up \([0-9.]*\) ms .*/\1/p' <<<"$ERR" | sort -c -g || fail "start-up times go back: $ERR"
 
 start_xvfb
+for program in "$OYUN --window" "$VIEWER $MODEL"; do
+  name=$(basename "${program%% *}")
+  run env MESA_GLES_VERSION_OVERRIDE=2.0 $program --renderer gles3
+  [ "$CODE" = 1 ] && [ "$(wc -l <"$E2E_TMP/err")" = 1 ] && grep -q "^$name: no OpenGL ES 3.0 context: ." <<<"$ERR" ||
+    fail "$name --renderer gles3 without ES 3.0, under Xvfb: status $CODE, $ERR"
+done
 # From another folder the show finds the build's data; Escape ends it with 0.
 mkdir -p elsewhere && cd elsewhere
 "$OYUN" --window >"$E2E_TMP/elsewhere.log" 2>&1 &

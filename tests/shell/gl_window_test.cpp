@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "gfx/renderer.h"
 #include "platform/display.h"
 #include "platform/input.h"
 #include "platform/message_box.h"
@@ -190,6 +193,31 @@ TEST_F(OpenCloseTest, ClosingAWindowedRunTouchesNeitherModeNorCursor) {
     closeAppWindow(&window);
     EXPECT_EQ(showCursor(true) - 1, cursor);
     showCursor(false);
+}
+
+// gles3 on a Mesa made to offer OpenGL ES 2.0 at most: no context of its kind.
+TEST_F(OpenCloseTest, ARendererWithoutItsContextLeavesItsReasonAndNothingOpen) {
+    ASSERT_EQ(setenv("MESA_GLES_VERSION_OVERRIDE", "2.0", 1), 0);
+    setDisplayModePolicy(DisplayModePolicy::kAlwaysAccept);
+    window.fullScreen = 1;
+    gfx::useRenderer(gfx::RendererKind::kGles3);
+    const bool opened = openAppWindow(&window);
+    gfx::useRenderer(gfx::RendererKind::kGl11);
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(window.rendererError.rfind("no OpenGL ES 3.0 context: ", 0), 0u) << window.rendererError;
+    EXPECT_GT(window.rendererError.size(), std::string("no OpenGL ES 3.0 context: ").size());
+    EXPECT_EQ(window.rendererError.find('\n'), std::string::npos);
+    EXPECT_TRUE(quiet.reports.empty()) << quiet.written();  // the opener says it, once
+    EXPECT_EQ(window.windowHandle, nullptr);
+    EXPECT_EQ(window.deviceContext, nullptr);
+    EXPECT_EQ(window.glContext, nullptr);
+    EXPECT_FALSE(displayModeChanged());
+
+    // The next opening with the fixed-function renderer starts clean.
+    ASSERT_TRUE(openAppWindow(&window));
+    EXPECT_EQ(window.rendererError, "");
+    EXPECT_NE(glGetString(GL_VERSION), nullptr);
+    closeAppWindow(&window);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 
+#include "gfx/renderer.h"
 #include "platform/clock.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -215,6 +217,27 @@ TEST_F(ShellTest, AWindowThatCannotBeOpenedEndsTheRunWithOneAndRestoresTheDispla
     ASSERT_NE(failed, std::string::npos);
     EXPECT_LT(created, failed);
     // The full-screen switch made before the failure is given back, the cursor shown again.
+    EXPECT_FALSE(displayModeChanged());
+    EXPECT_EQ(showCursor(true) - 1, cursorBefore);
+    showCursor(false);
+}
+
+// gles3 on a Mesa made to offer OpenGL ES 2.0 at most: one line says so, no box, status 1, and
+// nothing falls back to the fixed-function renderer.
+TEST_F(ShellTest, ARendererWithoutItsContextEndsTheRunWithOneLineAndNoBox) {
+    ASSERT_EQ(setenv("MESA_GLES_VERSION_OVERRIDE", "2.0", 1), 0);
+    const int cursorBefore = showCursor(true) - 1;
+    showCursor(false);
+    gfx::useRenderer(gfx::RendererKind::kGles3);
+    const int status = runShell(currentInstance(), fake_demo::settings());
+    gfx::useRenderer(gfx::RendererKind::kGl11);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(fake_demo::calls.empty());
+    ASSERT_EQ(reports.reports.size(), 1u) << reports.written();
+    EXPECT_EQ(reports.reports[0].level, base::Level::kError);
+    EXPECT_FALSE(reports.reports[0].box);
+    EXPECT_EQ(reports.reports[0].text.rfind("no OpenGL ES 3.0 context: ", 0), 0u) << reports.reports[0].text;
+    EXPECT_TRUE(noWindowLeft());
     EXPECT_FALSE(displayModeChanged());
     EXPECT_EQ(showCursor(true) - 1, cursorBefore);
     showCursor(false);
