@@ -37,21 +37,13 @@ namespace {
 
 constexpr int kBufferFrames = 4096;  // about 93 ms at 44.1 kHz: room for a slow frame
 
+// The script below is JavaScript inside C++: clang-format would space its operators apart.
+// clang-format off
+
 // 1 when an AudioContext plays the output (or will once it starts), 0 for the silent timer.
 EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silent), {
-    var audio = {
-        output : output,
-        rate : rate,
-        bufferFrames : bufferFrames,
-        pulled : 0,
-        pairs : [],
-        heard : 0,
-        following : false,
-        node : null,
-        timer : 0,
-        watchdog : 0,
-        context : null
-    };
+    var audio = {output: output, rate: rate, bufferFrames: bufferFrames, pulled: 0, pairs: [], heard: 0,
+                 following: false, node: null, timer: 0, watchdog: 0, context: null};
     Module.oyunAudio = audio;
     function pull(frames) { return Module._oyun_web_audio_pull(output, frames) >> 1; }
     function startSilent() {
@@ -63,36 +55,33 @@ EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silen
         }
         var start = performance.now();
         var consumed = 0;
-        audio.timer = setInterval(
-            function() {
-                var due = Math.floor((performance.now() - start) * rate / 1000);
-                // After a stall (a hidden page) the backlog is dropped, as a device would underrun.
-                if (due - consumed > rate / 5) {
-                    start = performance.now();
-                    consumed = 0;
-                    due = 0;
-                }
-                while (consumed + 512 <= due) {
-                    pull(512);
-                    consumed += 512;
-                }
-            },
-            10);
+        audio.timer = setInterval(function() {
+            var due = Math.floor((performance.now() - start) * rate / 1000);
+            /* After a stall (a hidden page) the backlog is dropped, as a device would underrun. */
+            if (due - consumed > rate / 5) {
+                start = performance.now();
+                consumed = 0;
+                due = 0;
+            }
+            while (consumed + 512 <= due) {
+                pull(512);
+                consumed += 512;
+            }
+        }, 10);
     }
-    audio.startSilent = startSilent;
     if (silent) {
         startSilent();
         return 0;
     }
     var context = Module.oyunAudioContext;
     try {
-        if (!context || context.state == = 'closed' || context.sampleRate != = rate) {
-            if (context&& context.state != = 'closed') context.close();
-            context = new AudioContext({sampleRate : rate, latencyHint : 'playback'});
+        if (!context || context.state === "closed" || context.sampleRate !== rate) {
+            if (context && context.state !== "closed") context.close();
+            context = new AudioContext({sampleRate: rate, latencyHint: "playback"});
             Module.oyunAudioContext = context;
         }
         audio.node = context.createScriptProcessor(bufferFrames, 0, 2);
-    } catch (e) {
+    } catch (error) {
         Module.oyunAudioContext = null;
         startSilent();
         return 0;
@@ -108,22 +97,21 @@ EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silen
             left[i] = HEAP16[at + 2 * i] / 32768;
             right[i] = HEAP16[at + 2 * i + 1] / 32768;
         }
-        audio.pairs.push({time : event.playbackTime, frames : audio.pulled});
+        if (audio.pulled === 0) audio.firstTime = event.playbackTime;
+        audio.pairs.push({time: event.playbackTime, frames: audio.pulled});
         if (audio.pairs.length > 16) audio.pairs.shift();
         audio.pulled += n;
     };
     audio.node.connect(context.destination);
-    if (context.state != = 'running') context.resume().catch(function(){});
-    // A context the browser keeps suspended never asks for sound: after a second without a
-    // request the output goes on silently, and the clock leaves the audio.
-    audio.watchdog = setTimeout(
-        function() {
-            if (Module.oyunAudio == = audio&& audio.pairs.length == = 0) {
-                console.warn('oyun: the page may not play sound yet; the show goes on silently');
-                startSilent();
-            }
-        },
-        1000);
+    if (context.state !== "running") context.resume().catch(function() {});
+    /* A context the browser keeps suspended never asks for sound: after a second without a
+       request the output goes on silently, and the clock leaves the audio. */
+    audio.watchdog = setTimeout(function() {
+        if (Module.oyunAudio === audio && audio.pairs.length === 0) {
+            console.warn("oyun: the page may not play sound yet; the show goes on silently");
+            startSilent();
+        }
+    }, 1000);
     return 1;
 });
 
@@ -144,12 +132,12 @@ EM_JS(int, oyun_audio_plays_sound, (), {
     return audio && audio.following ? 1 : 0;
 });
 
-// The output's frame under the speaker now, from the latest block whose playback time has
-// come; never less than an earlier answer.
+/* The output's frame under the speaker now, from the latest block whose playback time has
+   come; never less than an earlier answer. */
 EM_JS(double, oyun_audio_heard_ms, (), {
     var audio = Module.oyunAudio;
     if (!audio || !audio.following) return -1;
-    if (audio.pairs.length == = 0) return 0;
+    if (audio.pairs.length === 0) return 0;
     var context = audio.context;
     var now = context.currentTime - (context.outputLatency || 0);
     if (context.getOutputTimestamp) {
@@ -168,6 +156,8 @@ EM_JS(double, oyun_audio_heard_ms, (), {
     audio.heard = ms;
     return ms;
 });
+
+// clang-format on
 
 AudioOutput* open(int rate, AudioPull pull, void* user, bool silent) {
     auto* output = new AudioOutput;

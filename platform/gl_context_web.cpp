@@ -2,6 +2,8 @@
 // OpenGL ES 3.0 as WebGL 2 and nothing with fixed-function drawing.
 #include <emscripten/html5.h>
 
+#include <string>
+
 #include "base/report.h"
 #include "platform/web_internal.h"
 
@@ -42,9 +44,18 @@ bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDe
 void setVsyncWanted(bool /*wanted*/) {}
 
 GlContext createGlContext(DeviceContext deviceContext) {
+    std::string error;
+    GlContext context = createGlContext(deviceContext, error);
+    if (context == nullptr && !error.empty()) base::report(base::Level::kError, error);
+    return context;
+}
+
+// Made current at once, as on the desktop.
+GlContext createGlContext(DeviceContext deviceContext, std::string& error) {
+    error.clear();
     if (deviceContext == nullptr || deviceContext->pixelFormat == 0) return nullptr;
     if (wantedApi != GlApi::kEs3) {
-        base::report(base::Level::kError, "a browser has no OpenGL compatibility context; use the gles3 renderer");
+        error = "cannot create an OpenGL context: a browser has none with fixed-function drawing";
         return nullptr;
     }
     EmscriptenWebGLContextAttributes attributes;
@@ -61,17 +72,16 @@ GlContext createGlContext(DeviceContext deviceContext) {
     attributes.powerPreference = EM_WEBGL_POWER_PREFERENCE_HIGH_PERFORMANCE;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = emscripten_webgl_create_context(web::kCanvas, &attributes);
     if (handle <= 0) {
-        base::report(base::Level::kError,
-                     "cannot create a WebGL 2 context (this browser has no WebGL 2, or it is off)");
+        error = "no OpenGL ES 3.0 context: this browser has no WebGL 2, or it is turned off";
+        return nullptr;
+    }
+    if (emscripten_webgl_make_context_current(handle) != EMSCRIPTEN_RESULT_SUCCESS) {
+        emscripten_webgl_destroy_context(handle);
+        error = "no OpenGL ES 3.0 context: the WebGL 2 context cannot be made current";
         return nullptr;
     }
     auto* context = new GlContextRecord;
     context->handle = handle;
-    if (!makeCurrent(deviceContext, context)) {
-        emscripten_webgl_destroy_context(handle);
-        delete context;
-        return nullptr;
-    }
     return context;
 }
 

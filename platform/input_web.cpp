@@ -13,6 +13,13 @@ int cursorCount = 0;
 Point cursor{0, 0};
 bool watching = false;
 
+// clang-format off
+EM_JS(void, oyun_canvas_cursor, (const char* canvas, int hidden), {
+    var element = document.querySelector(UTF8ToString(canvas));
+    if (element) element.style.cursor = hidden ? "none" : "auto";
+});
+// clang-format on
+
 EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* event, void*) {
     cursor = Point{static_cast<int>(event->screenX), static_cast<int>(event->screenY)};
     return EM_FALSE;
@@ -37,13 +44,7 @@ void setCursorPos(int x, int y) {
 
 int showCursor(bool show) {
     cursorCount += show ? 1 : -1;
-    const int hidden = cursorCount < 0 ? 1 : 0;
-    EM_ASM(
-        {
-            var canvas = document.querySelector(UTF8ToString($0));
-            if (canvas) canvas.style.cursor = $1 ? 'none' : '';
-        },
-        web::kCanvas, hidden);
+    oyun_canvas_cursor(web::kCanvas, cursorCount < 0 ? 1 : 0);
     return cursorCount;
 }
 

@@ -10,10 +10,12 @@ namespace platform {
 namespace {
 
 // The page shows the line where it keeps its messages (Module.oyunShowMessage); a page
-// without one has the console alone.
+// without one has the console alone. (JavaScript: not for clang-format.)
+// clang-format off
 EM_JS(void, oyun_show_message_line, (const char* line), {
-    if (typeof Module.oyunShowMessage == = 'function') Module.oyunShowMessage(UTF8ToString(line));
+    if (typeof Module.oyunShowMessage === "function") Module.oyunShowMessage(UTF8ToString(line));
 });
+// clang-format on
 
 }  // namespace
 

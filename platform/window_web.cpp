@@ -27,8 +27,11 @@ LParam packedSize(int width, int height) {
 
 // The program's stack is unwound into the browser and rewound at the next animation frame
 // (Asyncify): the shell keeps its loop as it is on the desktop.
-EM_JS(void, oyun_wait_for_animation_frame, (),
-      { Asyncify.handleSleep(function(wakeUp) { requestAnimationFrame(function() { wakeUp(); }); }); });
+// clang-format off
+EM_JS(void, oyun_wait_for_animation_frame, (), {
+    Asyncify.handleSleep(function(wakeUp) { requestAnimationFrame(function() { wakeUp(); }); });
+});
+// clang-format on
 
 namespace web {
 Window* liveWindow() { return theWindow; }
