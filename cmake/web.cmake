@@ -17,3 +17,7 @@ include_directories(${CMAKE_SOURCE_DIR})
 foreach(dir base platform gfx engine model pictures sound shell demo web)
   add_subdirectory(${dir})
 endforeach()
+
+# The page's tests in headless Chromium (ctest --test-dir build-web).
+enable_testing()
+add_subdirectory(tests/web)

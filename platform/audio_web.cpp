@@ -88,6 +88,20 @@ EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silen
     }
     audio.context = context;
     audio.following = true;
+    /* Milliseconds of the output heard by now: the latest block whose playback time has come,
+       and how far into it the output clock is (0 before the first). The page measures with it. */
+    audio.positionMs = function() {
+        var now = context.currentTime - (context.outputLatency || 0);
+        if (context.getOutputTimestamp) {
+            var stamp = context.getOutputTimestamp();
+            if (stamp.performanceTime > 0) now = stamp.contextTime + (performance.now() - stamp.performanceTime) / 1000;
+        }
+        for (var i = audio.pairs.length - 1; i >= 0; i--) {
+            var pair = audio.pairs[i];
+            if (pair.time <= now) return (pair.frames + Math.min((now - pair.time) * rate, bufferFrames)) * 1000 / rate;
+        }
+        return 0;
+    };
     audio.node.onaudioprocess = function(event) {
         var n = event.outputBuffer.length;
         var at = pull(n);
@@ -97,7 +111,6 @@ EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silen
             left[i] = HEAP16[at + 2 * i] / 32768;
             right[i] = HEAP16[at + 2 * i + 1] / 32768;
         }
-        if (audio.pulled === 0) audio.firstTime = event.playbackTime;
         audio.pairs.push({time: event.playbackTime, frames: audio.pulled});
         if (audio.pairs.length > 16) audio.pairs.shift();
         audio.pulled += n;
@@ -137,22 +150,7 @@ EM_JS(int, oyun_audio_plays_sound, (), {
 EM_JS(double, oyun_audio_heard_ms, (), {
     var audio = Module.oyunAudio;
     if (!audio || !audio.following) return -1;
-    if (audio.pairs.length === 0) return 0;
-    var context = audio.context;
-    var now = context.currentTime - (context.outputLatency || 0);
-    if (context.getOutputTimestamp) {
-        var stamp = context.getOutputTimestamp();
-        if (stamp.performanceTime > 0) now = stamp.contextTime + (performance.now() - stamp.performanceTime) / 1000;
-    }
-    var frames = 0;
-    for (var i = audio.pairs.length - 1; i >= 0; i--) {
-        var pair = audio.pairs[i];
-        if (pair.time <= now) {
-            frames = pair.frames + Math.min((now - pair.time) * audio.rate, audio.bufferFrames);
-            break;
-        }
-    }
-    var ms = Math.max(audio.heard, frames * 1000 / audio.rate);
+    var ms = Math.max(audio.heard, audio.positionMs());
     audio.heard = ms;
     return ms;
 });

@@ -125,15 +125,10 @@
     return at;
   }
 
-  // The heard position of the music, as the audio context's output clock tells it.
+  // The music's position as the page's audio output schedules it, at this moment.
   function audioPositionMs() {
     var audio = Module.oyunAudio;
-    if (!audio || !audio.context || audio.firstTime === undefined) return null;
-    var context = audio.context;
-    var now = context.currentTime - (context.outputLatency || 0);
-    var stamp = context.getOutputTimestamp ? context.getOutputTimestamp() : null;
-    if (stamp && stamp.performanceTime > 0) now = stamp.contextTime + (performance.now() - stamp.performanceTime) / 1000;
-    return Math.max(0, (now - audio.firstTime) * 1000);
+    return audio && audio.following && audio.pairs.length > 0 ? audio.positionMs() : null;
   }
 
   var pageHooks = {
@@ -201,6 +196,7 @@
       });
     }];
     Module.onRuntimeInitialized = function () {
+      times.compiled = performance.now();
       try {
         sounds.forEach(function (sound) { provideSound(sound.path, sound.audio); });
       } catch (error) {
@@ -251,10 +247,17 @@
       var data = Promise.all(manifest.data.map(function (entry) {
         return download(entry.url, counted, onProgress).then(function (bytes) {
           if (!entry.sound) return bytes;
-          return decodeSound(bytes).then(function (audio) { sounds.push({ path: entry.path, audio: audio }); return bytes; });
+          return decodeSound(bytes).then(function (audio) {
+            times.decoded = performance.now();
+            sounds.push({ path: entry.path, audio: audio });
+            return bytes;
+          });
         });
       }));
-      return Promise.all([data, wasm, script]).then(function (results) { start(manifest, results[0], sounds); });
+      return Promise.all([data, wasm, script]).then(function (results) {
+        times.loaded = performance.now();
+        start(manifest, results[0], sounds);
+      });
     }).catch(function (error) { problem('Loading failed: ' + error.message); });
   }
 

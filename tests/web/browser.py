@@ -182,9 +182,13 @@ class Page:
         deadline = time.monotonic() + timeout
         value = None
         while time.monotonic() < deadline:
-            value = self.evaluate(expression)
-            if value:
-                return value
+            try:
+                value = self.evaluate(expression)
+            except BrowserError as error:  # the page may still be on its way
+                value = str(error)
+            else:
+                if value:
+                    return value
             self._collect()
             time.sleep(poll)
         raise BrowserError(f"waited {timeout} s for {expression}; last {value!r}; console {self.console[-5:]}")
