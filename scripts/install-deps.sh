@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool
   clang libclang-rt-dev
   ffmpeg python3
+  emscripten node-acorn chromium
 )
 
 missing=()

@@ -15,3 +15,7 @@ echo "== sanitizer build and tests"
 cmake --preset sanitize
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs"
+
+echo "== web page build and browser tests (headless Chromium)"
+scripts/web.sh --no-serve
+ctest --test-dir build-web --output-on-failure
