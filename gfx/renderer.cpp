@@ -2,6 +2,7 @@
 #include "gfx/renderer.h"
 
 #include "gfx/gl11.h"
+#include "gfx/gles3/gles3.h"
 #include "platform/gl_context.h"
 
 namespace gfx {
@@ -29,19 +30,18 @@ const char* rendererName(RendererKind kind) { return kind == RendererKind::kGles
 void useRenderer(RendererKind kind) {
     active = kind;
     platform::requestGlApi(kind == RendererKind::kGles3 ? platform::GlApi::kEs3 : platform::GlApi::kCompatibility);
-    entryPoints = &gl11::entryPoints();
+    entryPoints = kind == RendererKind::kGles3 ? &gles3::entryPoints() : &gl11::entryPoints();
 }
 
 RendererKind activeRenderer() { return active; }
 
 bool startContext(std::string& error) {
-    if (active == RendererKind::kGles3) {
-        error = "the gles3 renderer is not built in yet";
-        return false;
-    }
+    if (active == RendererKind::kGles3) return gles3::startContext(error);
     return true;
 }
 
-void stopContext() {}
+void stopContext() {
+    if (active == RendererKind::kGles3) gles3::stopContext();
+}
 
 }  // namespace gfx

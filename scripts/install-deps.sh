@@ -13,6 +13,7 @@ packages=(
   xvfb xauth xdotool
   clang libclang-rt-dev
   ffmpeg python3
+  libgles-dev
   emscripten node-acorn chromium
 )
 
