@@ -76,7 +76,7 @@ void assembleLines(Enum mode, std::size_t count, Builder& b) {
     if (mode == kLineLoop) b.line(count - 1, 0);
 }
 
-void assemblePolygons(Enum mode, std::size_t count, Builder& b) {
+void assemblePolygons(Enum mode, std::size_t count, Builder& b, bool flat) {
     const bool fill = b.polygonMode() == kFill;
     switch (mode) {
         case kTriangles:
@@ -96,9 +96,14 @@ void assemblePolygons(Enum mode, std::size_t count, Builder& b) {
             break;
         case kQuads:
             for (std::size_t i = 0; i + 3 < count; i += 4) {
-                if (fill) {
+                if (fill && flat) {
                     b.triangle(i, i + 1, i + 3);
                     b.triangle(i + 1, i + 2, i + 3);
+                } else if (fill) {
+                    // Smooth quads are split along the other diagonal when the driver
+                    // rasterizes them (its feedback shows the split above).
+                    b.triangle(i, i + 1, i + 2);
+                    b.triangle(i, i + 2, i + 3);
                 } else {
                     b.outline({i + 3, i, i + 1, i + 2}, i + 3);
                 }
@@ -153,7 +158,7 @@ bool assemble(Enum mode, const Vertex* vertices, std::size_t count, Enum polygon
         topology = effective == kFill   ? Topology::kTriangles
                    : effective == kLine ? Topology::kLines
                                         : Topology::kPoints;
-        assemblePolygons(mode, count, builder);
+        assemblePolygons(mode, count, builder, flat);
     }
     return true;
 }

@@ -49,7 +49,15 @@ bool wideLines() {
     return s.lineSmooth || std::max(1.0f, std::round(s.lineWidth)) != 1.0f;
 }
 
-ProgramKey keyFor(ProgramKind kind) {
+// Attributes the same at every vertex of a draw. The driver hands such values to every
+// fragment exactly; interpolated in perspective they would drift in the last bit, so they
+// are passed flat.
+struct Constant {
+    bool colour = false;
+    bool texCoord = false;
+};
+
+ProgramKey keyFor(ProgramKind kind, Constant constant) {
     const Context& c = *current();
     const FixedState& s = c.state;
     ProgramKey key;
@@ -70,8 +78,12 @@ ProgramKey keyFor(ProgramKind kind) {
         };
         key.genS = gen(s.texGenS, s.texGenModeS);
         key.genT = gen(s.texGenT, s.texGenModeT);
-        key.flat = s.shadeModel == kFlat;
+        // The driver shades thin aliased lines smoothly even in flat mode.
+        const bool thinLines = kind == ProgramKind::kThinLines;
+        key.flat = (s.shadeModel == kFlat && !thinLines) || (constant.colour && !s.lighting);
+        key.flatTexCoord = constant.texCoord && !s.texGenS && !s.texGenT;
         key.smoothLines = kind == ProgramKind::kWideLines && s.lineSmooth;
+        if (thinLines) key.kind = ProgramKind::kPrimitives;
     }
     key.texture = texturing();
     if (key.texture) {
@@ -175,9 +187,9 @@ void setConstants(bool colours, bool normals, bool texCoords, bool line) {
     if (!texCoords) constant(kAttribTexCoord, s.texCoord);
 }
 
-Program* useProgram(ProgramKind kind) {
+Program* useProgram(ProgramKind kind, Constant constant = {}) {
     Gpu& g = *current()->gpu;
-    const ProgramKey key = keyFor(kind);
+    const ProgramKey key = keyFor(kind, constant);
     Program* p = g.programs.get(key);
     if (p == nullptr) return nullptr;
     if (g.program != p->id) {
@@ -187,6 +199,11 @@ Program* useProgram(ProgramKind kind) {
     updateDerived();
     setUniforms(*p, key);
     return p;
+}
+
+ProgramKind kindFor(Topology topology, bool wide) {
+    if (topology != Topology::kLines) return ProgramKind::kPrimitives;
+    return wide ? ProgramKind::kWideLines : ProgramKind::kThinLines;
 }
 
 // Lines are never culled, but their rectangles are triangles.
@@ -239,6 +256,16 @@ bool fetchClientVertices(int first, int count, std::vector<Vertex>& out) {
     return true;
 }
 
+Constant constantsOf(const Vertex* vertices, std::size_t count) {
+    Constant c{true, true};
+    for (std::size_t i = 1; i < count && (c.colour || c.texCoord); ++i) {
+        c.colour = c.colour && std::memcmp(vertices[i].colour, vertices[0].colour, sizeof vertices[0].colour) == 0;
+        c.texCoord =
+            c.texCoord && std::memcmp(vertices[i].texCoord, vertices[0].texCoord, sizeof vertices[0].texCoord) == 0;
+    }
+    return c;
+}
+
 }  // namespace
 
 Gpu::Gpu() {
@@ -268,7 +295,7 @@ void drawVertices(Topology topology, const Vertex* vertices, std::size_t count) 
     if (count == 0) return;
     Gpu& g = *current()->gpu;
     const bool wide = topology == Topology::kLines && wideLines();
-    if (!useProgram(wide ? ProgramKind::kWideLines : ProgramKind::kPrimitives)) return;
+    if (!useProgram(kindFor(topology, wide), constantsOf(vertices, count))) return;
     glBindBuffer(GL_ARRAY_BUFFER, g.streamBuffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(Vertex)), vertices, GL_STREAM_DRAW);
     if (wide) {
@@ -313,7 +340,12 @@ void drawClientArrays(Enum mode, int first, int count) {
         return;
     }
     Gpu& g = *c.gpu;
-    if (!useProgram(wide ? ProgramKind::kWideLines : ProgramKind::kPrimitives)) return;
+    if (!useProgram(kindFor(mode == kPoints ? Topology::kPoints
+                            : polygon       ? Topology::kTriangles
+                                            : Topology::kLines,
+                            wide),
+                    {true, true}))
+        return;
     const GLsizei stride =
         client.vertexStride != 0 ? client.vertexStride : static_cast<GLsizei>(client.vertexSize * sizeof(float));
     glBindBuffer(GL_ARRAY_BUFFER, client.vertexBuffer);
@@ -351,6 +383,9 @@ StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& 
     s.normals = normals;
     s.texCoords = texCoords;
     if (vertices.empty()) return s;
+    const Constant constant = constantsOf(vertices.data(), vertices.size());
+    s.uniformColour = !colours || constant.colour;
+    s.uniformTexCoord = !texCoords || constant.texCoord;
     glGenBuffers(1, &s.buffer);
     glBindBuffer(GL_ARRAY_BUFFER, s.buffer);
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
@@ -367,7 +402,7 @@ StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& 
 void drawStaticGeometry(const StaticGeometry& geometry) {
     if (geometry.count == 0) return;
     const bool wide = geometry.topology == Topology::kLines && wideLines();
-    if (!useProgram(wide ? ProgramKind::kWideLines : ProgramKind::kPrimitives)) return;
+    if (!useProgram(kindFor(geometry.topology, wide), {geometry.uniformColour, geometry.uniformTexCoord})) return;
     setConstants(geometry.colours, geometry.normals, geometry.texCoords, wide);
     if (wide) {
         glBindVertexArray(geometry.lineArray);

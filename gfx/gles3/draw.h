@@ -24,6 +24,7 @@ struct StaticGeometry {
     Topology topology = Topology::kTriangles;
     int count = 0;
     bool colours = false, normals = false, texCoords = false;
+    bool uniformColour = false, uniformTexCoord = false;  // the same at every vertex
 };
 
 struct Gpu {

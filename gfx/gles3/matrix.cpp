@@ -142,9 +142,9 @@ std::array<float, 9> normalMatrix(const Mat4& m) {
     const double c10 = -(b * i - c * h), c11 = a * i - c * g, c12 = -(a * h - b * g);
     const double c20 = b * f - c * e, c21 = -(a * f - c * d), c22 = a * e - b * d;
     const double det = a * c00 + b * c01 + c * c02;
-    // Column-major inverse transpose: element (row r, column k) is cofactor(r, k) / det.
-    const double r[9] = {c00 / det, c01 / det, c02 / det, c10 / det, c11 / det,
-                         c12 / det, c20 / det, c21 / det, c22 / det};
+    // The inverse transpose's element (row r, column k) is cofactor(r, k) / det, stored at k * 3 + r.
+    const double r[9] = {c00 / det, c10 / det, c20 / det, c01 / det, c11 / det,
+                         c21 / det, c02 / det, c12 / det, c22 / det};
     std::array<float, 9> out{};
     for (int k = 0; k < 9; ++k) out[static_cast<std::size_t>(k)] = static_cast<float>(r[k]);
     return out;

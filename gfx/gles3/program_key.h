@@ -8,7 +8,8 @@
 
 namespace gfx::gles3 {
 
-enum class ProgramKind : std::uint8_t { kPrimitives, kWideLines, kBitmap };
+// kThinLines picks a kPrimitives program for native lines.
+enum class ProgramKind : std::uint8_t { kPrimitives, kWideLines, kBitmap, kThinLines };
 enum class TexGen : std::uint8_t { kOff, kSphereMap, kEye, kObject };
 enum class TextureFormat : std::uint8_t { kRgb, kRgba, kLuminance };
 
@@ -20,7 +21,8 @@ struct ProgramKey {
     bool texture = false;
     Enum environment = kModulate;
     TextureFormat format = TextureFormat::kRgba;
-    bool flat = false;
+    bool flat = false;          // colours from the provoking vertex
+    bool flatTexCoord = false;  // texture coordinates likewise (they are the same at every vertex)
     bool smoothLines = false;
 
     std::uint32_t bits() const;

@@ -27,6 +27,7 @@ std::uint32_t ProgramKey::bits() const {
     put(environment == kReplace ? 1u : environment == kDecal ? 2u : 0u, 2);
     put(static_cast<std::uint32_t>(format), 2);
     put(flat, 1);
+    put(flatTexCoord, 1);
     put(smoothLines, 1);
     return b;
 }
@@ -91,6 +92,12 @@ Uniform uniform(GLuint program, const char* name, int floats) {
 
 }  // namespace
 
+namespace {
+bool capturing = false;
+}
+
+void Programs::captureVertexOutputs(bool capture) { capturing = capture; }
+
 std::unique_ptr<Program> Programs::build(const ProgramKey& key, std::string& error) {
     const GLuint vertex = compile(GL_VERTEX_SHADER, vertexSource(key), error);
     if (vertex == 0) return nullptr;
@@ -103,6 +110,10 @@ std::unique_ptr<Program> Programs::build(const ProgramKey& key, std::string& err
     program->id = glCreateProgram();
     glAttachShader(program->id, vertex);
     glAttachShader(program->id, fragment);
+    if (capturing && key.kind == ProgramKind::kPrimitives) {
+        const char* const outputs[] = {"gl_Position", "vFront", "vTexCoord"};
+        glTransformFeedbackVaryings(program->id, 3, outputs, GL_INTERLEAVED_ATTRIBS);
+    }
     glLinkProgram(program->id);
     glDeleteShader(vertex);
     glDeleteShader(fragment);

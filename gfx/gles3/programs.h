@@ -47,6 +47,9 @@ struct Program {
 class Programs {
 public:
     ~Programs();
+    // For tests: programs built from now on also write each vertex's clip position, front
+    // colour and texture coordinate to transform feedback (interleaved, 10 floats).
+    static void captureVertexOutputs(bool capture);
     // The program for `key`, compiled on first use; null with the compiler's log reported
     // once when it does not compile.
     Program* get(const ProgramKey& key);

@@ -134,7 +134,7 @@ layout(location = 2) in vec3 aNormal;
 layout(location = 3) in vec2 aTexCoord;
 INTERPOLATION out vec4 vFront;
 INTERPOLATION out vec4 vBack;
-out vec2 vTexCoord;
+TEX_INTERPOLATION out vec2 vTexCoord;
 
 void main() {
     Processed p = process(aPosition, aColour, aNormal, aTexCoord);
@@ -163,8 +163,8 @@ uniform vec4 uViewport;
 uniform float uHalfWidth;
 INTERPOLATION out vec4 vFront;
 INTERPOLATION out vec4 vBack;
-out vec2 vTexCoord;
-flat out vec4 vSegment;  // window position of the first end, unit direction
+TEX_INTERPOLATION out vec2 vTexCoord;
+out vec2 vRectangle;  // position in the rectangle in pixels: along the segment, across it
 flat out float vLength;
 
 void clipEnd(inout Processed a, Processed b, float da, float db) {
@@ -204,7 +204,9 @@ void main() {
     vec2 across = vec2(-dir.y, dir.x) * (uHalfWidth + 0.5);
     bool atEnd = gl_VertexID >= 2;
     float side = (gl_VertexID & 1) == 1 ? 1.0 : -1.0;
-    Processed e = atEnd ? b : a;
+    // Not "atEnd ? b : a": WebGL allows no conditional operator on structures.
+    Processed e = a;
+    if (atEnd) e = b;
     vec2 corner = (atEnd ? win1 + 0.5 * dir : win0 - 0.5 * dir) + side * across;
     float w = e.clip.w;
     vec2 ndc = (corner - uViewport.xy) / halfSize - 1.0;
@@ -212,7 +214,8 @@ void main() {
     vFront = e.front;
     vBack = e.back;
     vTexCoord = e.texCoord;
-    vSegment = vec4(win0, dir);
+    // The driver interpolates the rectangle's coordinates in perspective, as any attribute.
+    vRectangle = vec2(atEnd ? len + 0.5 : -0.5, side * (uHalfWidth + 0.5));
     vLength = len;
 }
 )";
@@ -239,11 +242,11 @@ uniform ivec2 uAtlasOrigin;  // atlas texel of the bitmap's lower left bit, minu
 #else
 INTERPOLATION in vec4 vFront;
 INTERPOLATION in vec4 vBack;
-in vec2 vTexCoord;
+TEX_INTERPOLATION in vec2 vTexCoord;
 #endif
 #if KIND_WIDE_LINES
 uniform float uHalfWidth;
-flat in vec4 vSegment;
+in vec2 vRectangle;
 flat in float vLength;
 #endif
 #if TEXTURE
@@ -283,9 +286,8 @@ void main() {
 #endif
 #endif
 #if KIND_WIDE_LINES
-    vec2 rel = gl_FragCoord.xy - vSegment.xy;
-    float along = dot(rel, vSegment.zw);
-    float across = abs(dot(rel, vec2(-vSegment.w, vSegment.z)));
+    float along = vRectangle.x;
+    float across = abs(vRectangle.y);
 #if SMOOTH_LINES
     float coverage = clamp(uHalfWidth + 0.5 - across, 0.0, 1.0) *
                      clamp(min(along + 0.5, vLength - along + 0.5), 0.0, 1.0) *
@@ -325,6 +327,7 @@ std::string defines(const ProgramKey& key) {
     define("FORMAT_RGBA", key.format == TextureFormat::kRgba);
     define("SMOOTH_LINES", key.smoothLines);
     d += key.flat ? "#define INTERPOLATION flat\n" : "#define INTERPOLATION smooth\n";
+    d += key.flatTexCoord ? "#define TEX_INTERPOLATION flat\n" : "#define TEX_INTERPOLATION smooth\n";
     return d;
 }
 

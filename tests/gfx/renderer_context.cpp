@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -24,7 +25,39 @@ RendererContext::~RendererContext() {
 
 std::vector<std::uint8_t> RendererContext::pixels() const { return context_->readPixels(0, 0, width_, height_); }
 
+namespace {
+
+// With OYUN_GFX_DUMP=folder, each picture pair lands there as PPM files for a look.
+void dump(const Pictures& pictures, int width, int height) {
+    static int serial = 0;
+    const char* folder = std::getenv("OYUN_GFX_DUMP");
+    if (folder == nullptr) return;
+    ++serial;
+    for (int which = 0; which < 2; ++which) {
+        const std::vector<std::uint8_t>& rgba = which == 0 ? pictures.gl11 : pictures.gles3;
+        if (rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) continue;
+        const std::string path =
+            std::string(folder) + "/" + std::to_string(serial) + (which == 0 ? "-gl11.ppm" : "-gles3.ppm");
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        if (file == nullptr) continue;
+        std::fprintf(file, "P6 %d %d 255\n", width, height);
+        for (int y = height - 1; y >= 0; --y)
+            for (int x = 0; x < width; ++x)
+                std::fwrite(&rgba[(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                   static_cast<std::size_t>(x)) *
+                                  4],
+                            1, 3, file);
+        std::fclose(file);
+    }
+}
+
+}  // namespace
+
 Pictures drawBoth(int width, int height, const std::function<void()>& draw) {
+    return drawBoth(width, height, [&draw](RendererContext&) { draw(); });
+}
+
+Pictures drawBoth(int width, int height, const std::function<void(RendererContext&)>& draw) {
     Pictures pictures;
     for (const gfx::RendererKind kind : {gfx::RendererKind::kGl11, gfx::RendererKind::kGles3}) {
         RendererContext context(kind, width, height);
@@ -32,9 +65,10 @@ Pictures drawBoth(int width, int height, const std::function<void()>& draw) {
             ADD_FAILURE() << "no context for " << gfx::rendererName(kind);
             continue;
         }
-        draw();
+        draw(context);
         (kind == gfx::RendererKind::kGl11 ? pictures.gl11 : pictures.gles3) = context.pixels();
     }
+    dump(pictures, width, height);
     return pictures;
 }
 

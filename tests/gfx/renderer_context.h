@@ -20,6 +20,7 @@ public:
     RendererContext& operator=(const RendererContext&) = delete;
 
     bool ok() const { return started_; }
+    platform::DeviceContext deviceContext() const { return context_->deviceContext(); }
     // RGBA bytes of the back buffer, bottom row first.
     std::vector<std::uint8_t> pixels() const;
 
@@ -36,6 +37,8 @@ struct Pictures {
 // Runs `draw` through the gfx calls on each renderer in turn, each on a fresh window of
 // width x height, and returns both pictures.
 Pictures drawBoth(int width, int height, const std::function<void()>& draw);
+// The same with the context at hand (for its device context).
+Pictures drawBoth(int width, int height, const std::function<void(RendererContext&)>& draw);
 
 struct Difference {
     int pixels = 0;   // pixels with any channel differing
