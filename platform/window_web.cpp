@@ -39,6 +39,15 @@ Window* liveWindow() { return theWindow; }
 void waitForAnimationFrame() { oyun_wait_for_animation_frame(); }
 }  // namespace web
 
+extern "C" {
+
+// The page's way to close the window, as its close box would: 1 when there was one to close.
+EMSCRIPTEN_KEEPALIVE int oyun_web_close_window() {
+    return theWindow != nullptr && postMessage(theWindow, WM_SYSCOMMAND, SC_CLOSE, 0) ? 1 : 0;
+}
+
+}  // extern "C"
+
 InstanceHandle currentInstance() { return &programMarker; }
 
 bool registerWindowClass(const WindowClass& windowClass) {

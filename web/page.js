@@ -266,7 +266,13 @@
   $('again').addEventListener('click', play);
   $('fullscreen').addEventListener('click', toggleFullScreen);
   document.addEventListener('keydown', function (event) {
-    if (event.code === 'KeyF' && !event.ctrlKey && !event.altKey && !event.metaKey && !frameMode) toggleFullScreen();
+    if (frameMode || event.ctrlKey || event.altKey || event.metaKey) return;
+    if (event.code === 'KeyF') toggleFullScreen();
+    // The show ends on Escape held at a frame; where frames are slow a quick press would fall
+    // between two, so the page also closes the show's window, as its close box would.
+    if (event.code === 'Escape' && root.dataset.oyun === 'playing' && Module._oyun_web_close_window) {
+      Module._oyun_web_close_window();
+    }
   });
 
   if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
