@@ -1,11 +1,15 @@
 #include "web/frame_mode.h"
 
+#include <emscripten.h>
+
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "base/report.h"
 #include "demo/offscreen_show.h"
+#include "gfx/gfx.h"
 #include "sound/sound_library.h"
 #include "sound/sound_system.h"
 
@@ -25,9 +29,23 @@ void pullSoundOf(std::int64_t frame) {
     sound::pullFrames(dropped.data(), static_cast<int>(next - first));
 }
 
+// Reading a pixel back waits for the drawing to be done.
+double medianDrawMs(int repeat) {
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) {
+        const double start = emscripten_get_now();
+        show->draw();
+        std::uint8_t pixel[4];
+        gfx::readPixels(0, 0, 1, 1, gfx::kRgba, gfx::kUnsignedByte, pixel);
+        times.push_back(emscripten_get_now() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times.empty() ? 0.0 : times[times.size() / 2];
+}
+
 }  // namespace
 
-int drawFrameAt(std::uint32_t ms) {
+int drawFrameAt(std::uint32_t ms, int repeat, double& drawMs) {
     OffscreenShowOptions options;
     options.width = 1024;
     options.height = 768;
@@ -48,6 +66,7 @@ int drawFrameAt(std::uint32_t ms) {
         if (frame < target) show->skip();
         pullSoundOf(frame);
     }
+    drawMs = medianDrawMs(repeat);
     show->draw();
     show->present();
     return 0;

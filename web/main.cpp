@@ -1,8 +1,9 @@
 // oyun in a web page: the show played from the page's Play button, again whenever asked, or,
-// for tests, one frame drawn on the virtual clock (index.html?frame=MS, which the page passes
-// as "--frame MS").
+// for tests, one frame drawn on the virtual clock (index.html?frame=MS[&repeat=N], which the
+// page passes as "--frame MS [--repeat N]").
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "base/report.h"
@@ -39,18 +40,32 @@ void tellPlaying(AppWindow*) { page::tell("playing"); }
     }
 }
 
-// "--frame MS": true with `ms` set; false for no such argument.
-bool frameRequested(int argc, char** argv, std::uint32_t& ms, bool& valid) {
+// The number after `name` in the arguments: nullopt when there is no such option, -1 when
+// what follows is not a number of 0 to `most`.
+std::optional<long> numberAfter(int argc, char** argv, const char* name, long most) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--frame") != 0) continue;
-        char* end = nullptr;
+        if (std::strcmp(argv[i], name) != 0) continue;
         const char* text = i + 1 < argc ? argv[i + 1] : "";
-        const unsigned long value = std::strtoul(text, &end, 10);
-        valid = *text >= '0' && *text <= '9' && *end == '\0' && value <= 24UL * 60 * 60 * 1000;
-        ms = static_cast<std::uint32_t>(value);
-        return true;
+        char* end = nullptr;
+        const long value = std::strtol(text, &end, 10);
+        const bool valid = *text >= '0' && *text <= '9' && *end == '\0' && value <= most;
+        return valid ? value : -1;
     }
-    return false;
+    return std::nullopt;
+}
+
+// "--frame MS [--repeat N]": one frame for tests, or measured N times.
+int drawOneFrame(long ms, std::optional<long> repeat) {
+    if (ms < 0 || (repeat && *repeat < 0)) {
+        base::report(base::Level::kError, "the frame must be 0 to 86400000 ms and the repeat count 0 to 1000");
+        page::tell("failed");
+        return 2;
+    }
+    double drawMs = 0.0;
+    const int status = drawFrameAt(static_cast<std::uint32_t>(ms), static_cast<int>(repeat.value_or(0)), drawMs);
+    if (status == 0 && repeat) page::noteDrawTime(drawMs);
+    page::tell(status == 0 ? "drawn" : "failed");
+    return status;
 }
 
 }  // namespace
@@ -63,17 +78,7 @@ int main(int argc, char** argv) {
     // A browser has WebGL 2, which is OpenGL ES 3.0, and nothing with fixed-function drawing.
     gfx::useRenderer(gfx::RendererKind::kGles3);
 
-    std::uint32_t ms = 0;
-    bool valid = false;
-    if (frameRequested(argc, argv, ms, valid)) {
-        if (!valid) {
-            base::report(base::Level::kError, "the frame must be a number of milliseconds, 0 to 86400000");
-            page::tell("failed");
-            return 2;
-        }
-        const int status = drawFrameAt(ms);
-        page::tell(status == 0 ? "drawn" : "failed");
-        return status;
-    }
+    if (const auto ms = numberAfter(argc, argv, "--frame", 24L * 60 * 60 * 1000))
+        return drawOneFrame(*ms, numberAfter(argc, argv, "--repeat", 1000));
     playAgainAndAgain();
 }

@@ -134,6 +134,10 @@
   var pageHooks = {
     onShowEvent: function (event) {
       if (event === 'playing') {
+        // The GPU draws after the program has given its commands: a pixel read back waits until
+        // the first frame is done, which is when it can be on the screen.
+        var gl = $('canvas').getContext('webgl2');
+        if (gl) gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, new Uint8Array(4));
         times.firstFrame = performance.now();
         state('playing');
       } else if (event === 'drawn') {
@@ -157,6 +161,7 @@
       if (drift < sync.minDrift) sync.minDrift = drift;
       if (drift > sync.maxDrift) sync.maxDrift = drift;
     },
+    onDrawTime: function (ms) { times.drawMs = ms; },
     waitForPlayAgain: function (wakeUp) { playAgain = wakeUp; }
   };
 
@@ -206,7 +211,8 @@
       times.ready = performance.now();
       if (frameMode) {
         state('drawing');
-        Module.callMain(['--frame', frameParam]);
+        var repeat = params.get('repeat');
+        Module.callMain(['--frame', frameParam].concat(repeat === null ? [] : ['--repeat', repeat]));
         return;
       }
       $('progress-text').textContent = 'Ready';

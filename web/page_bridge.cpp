@@ -29,6 +29,10 @@ EM_JS(void, oyun_page_frame, (int elapsed), {
     if (Module.oyunPage && Module.oyunPage.onShowFrame) Module.oyunPage.onShowFrame(elapsed);
 });
 
+EM_JS(void, oyun_page_draw_time, (double ms), {
+    if (Module.oyunPage && Module.oyunPage.onDrawTime) Module.oyunPage.onDrawTime(ms);
+});
+
 /* The page calls the function it is given when "play again" is pressed. */
 EM_JS(void, oyun_page_wait_for_play_again, (), {
     Asyncify.handleSleep(function(wakeUp) { Module.oyunPage.waitForPlayAgain(wakeUp); });
@@ -64,6 +68,8 @@ void sendReportsToConsole() {
 void tell(const char* event) { oyun_page_event(event); }
 
 void noteFrame(std::int32_t elapsedShowMs) { oyun_page_frame(elapsedShowMs); }
+
+void noteDrawTime(double milliseconds) { oyun_page_draw_time(milliseconds); }
 
 void waitForPlayAgain() { oyun_page_wait_for_play_again(); }
 

@@ -17,6 +17,9 @@ void tell(const char* event);
 // (it compares them with the sound it hears).
 void noteFrame(std::int32_t elapsedShowMs);
 
+// Hands the page a measurement: the median milliseconds a frame took to draw.
+void noteDrawTime(double milliseconds);
+
 // Returns when the page asks for the show again ("play again"); the page runs meanwhile.
 void waitForPlayAgain();
 
