@@ -88,19 +88,25 @@ EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silen
     }
     audio.context = context;
     audio.following = true;
-    /* Milliseconds of the output heard by now: the latest block whose playback time has come,
-       and how far into it the output clock is (0 before the first). The page measures with it. */
-    audio.positionMs = function() {
+    /* The output's own time now: the audio context's output timestamp moved on by the page's
+       clock since it was taken. */
+    audio.outputNow = function() {
         var now = context.currentTime - (context.outputLatency || 0);
         if (context.getOutputTimestamp) {
             var stamp = context.getOutputTimestamp();
             if (stamp.performanceTime > 0) now = stamp.contextTime + (performance.now() - stamp.performanceTime) / 1000;
         }
-        for (var i = audio.pairs.length - 1; i >= 0; i--) {
-            var pair = audio.pairs[i];
-            if (pair.time <= now) return (pair.frames + Math.min((now - pair.time) * rate, bufferFrames)) * 1000 / rate;
-        }
-        return 0;
+        return now;
+    };
+    /* Milliseconds of the output heard by now: the latest block whose playback time has come,
+       and how far into it the output is (0 before the first). Blocks are kept from that one on:
+       after a stall the browser asks for several at once, all of them to be played later. */
+    audio.positionMs = function() {
+        var now = audio.outputNow();
+        while (audio.pairs.length > 1 && audio.pairs[1].time <= now) audio.pairs.shift();
+        var pair = audio.pairs[0];
+        if (!pair || pair.time > now) return 0;
+        return (pair.frames + Math.min((now - pair.time) * rate, bufferFrames)) * 1000 / rate;
     };
     audio.node.onaudioprocess = function(event) {
         var n = event.outputBuffer.length;
@@ -112,7 +118,7 @@ EM_JS(int, oyun_audio_open, (int rate, int bufferFrames, void* output, int silen
             right[i] = HEAP16[at + 2 * i + 1] / 32768;
         }
         audio.pairs.push({time: event.playbackTime, frames: audio.pulled});
-        if (audio.pairs.length > 16) audio.pairs.shift();
+        audio.positionMs();  /* drops the blocks already behind */
         audio.pulled += n;
     };
     audio.node.connect(context.destination);

@@ -22,9 +22,9 @@ if [ ! -w /usr/share/emscripten/cache ]; then
   export EM_CACHE="${XDG_CACHE_HOME:-$HOME/.cache}/oyun-emscripten"
 fi
 
-echo "== the page's data: pictures, music as Ogg Opus, glyphs (desktop build)"
+echo "== the page's data (pictures, music as Ogg Opus, glyphs) and the tests' native frames (desktop build)"
 cmake --preset release
-cmake --build build --target data glyphs -j "$jobs"
+cmake --build build --target data glyphs oyun_web_reference -j "$jobs"
 
 echo "== the page (WebAssembly and WebGL 2) into build-web/"
 cmake --preset web
