@@ -5,7 +5,7 @@ a browser without WebGL 2, and the page's size.
 usage: web_test.py PAGE_DIR CHECK [options]
   CHECK likeness --reference PROGRAM --data DIR   the ?frame= pictures against the native gles3 frames
   CHECK playback                                   Play, 5 s of the show in step with its sound, Escape
-  CHECK no-webgl                                   the page says what is missing
+  CHECK no-webgl, no-wasm                          the page says what is missing
   CHECK size                                       all files, gzip-compressed, within the goal
 Exit 0 when the check holds, 1 with what failed.
 """
@@ -138,23 +138,33 @@ def check_playback(page_dir, args):
     return failures
 
 
-def check_no_webgl(page_dir, args):
+def check_missing(flags, needed, page_dir):
+    """The page in a browser started with `flags` says that `needed` is missing."""
     server = Server(page_dir)
     try:
-        with Browser(extra_flags=["--disable-webgl"]) as browser:
+        with Browser(extra_flags=flags) as browser:
             page = browser.open_page(1024, 768)
             page.navigate(server.url + "index.html")
             page.wait_for(state_is("failed", "ready"), 30)
             text = page.evaluate("document.getElementById('problem').hidden ? '' : "
                                  "document.getElementById('problem').textContent")
-            print(f"without WebGL the page says: {' '.join(text.split())}", flush=True)
-            if "WebGL 2" not in text:
-                return ["the page does not say that WebGL 2 is missing"]
+            print(f"with {' '.join(flags)} the page says: {' '.join(text.split())}", flush=True)
+            if needed not in text:
+                return [f"the page does not say that {needed} is missing"]
             if page.evaluate("!document.getElementById('start').hidden"):
                 return ["the Play screen is still shown"]
     finally:
         server.close()
     return []
+
+
+def check_no_webgl(page_dir, args):
+    return check_missing(["--disable-webgl"], "WebGL 2", page_dir)
+
+
+def check_no_wasm(page_dir, args):
+    # Without its JIT, V8 has no WebAssembly.
+    return check_missing(["--js-flags=--jitless"], "WebAssembly", page_dir)
 
 
 def page_files(page_dir):
@@ -173,7 +183,8 @@ def check_size(page_dir, args):
     return [] if total <= SIZE_GOAL else [f"{total} bytes compressed, over the {SIZE_GOAL} of the goal"]
 
 
-CHECKS = {"likeness": check_likeness, "playback": check_playback, "no-webgl": check_no_webgl, "size": check_size}
+CHECKS = {"likeness": check_likeness, "playback": check_playback, "no-webgl": check_no_webgl,
+          "no-wasm": check_no_wasm, "size": check_size}
 
 
 def main():
