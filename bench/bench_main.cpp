@@ -17,6 +17,7 @@
 #include "bench/capture_jobs.h"
 #include "bench/capture_overhead.h"
 #include "bench/drawing_paths.h"
+#include "bench/renderer_comparison.h"
 #include "bench/scene_timing.h"
 #include "bench/startup_phases.h"
 #include "bench/supersample_cost.h"
@@ -43,6 +44,10 @@ struct BenchOptions {
     OffscreenShowOptions show{1024, 768, OYUN_DATA_DIR};
     // The parts to measure; all of them when empty.
     std::vector<std::string> only;
+    // The renderers part: rounds taken in turns, and where to write the whole show's frame times.
+    int rendererRounds = 2;
+    std::string frameTimes;
+    int chartFps = 10;
 
     bool wants(const std::string& part) const {
         return only.empty() || std::find(only.begin(), only.end(), part) != only.end();
@@ -110,11 +115,22 @@ std::optional<int> parse(int argc, char** argv, BenchOptions& options) {
     app.add_option("--startup-runs", options.startupRuns, "Launches of the show timed from its start, default 7")
         ->type_name("N")
         ->check(positive);
+    app.add_option("--rounds", options.rendererRounds,
+                   "Rounds of the renderers part, each renderer in turn per scene, default 2")
+        ->type_name("N")
+        ->check(positive);
+    app.add_option("--frame-times", options.frameTimes,
+                   "With the renderers part: every frame's time across the whole show for both renderers, to FILE")
+        ->type_name("FILE")
+        ->check(base::kNotAnOption);
+    app.add_option("--chart-fps", options.chartFps, "The rate of the whole show's frames for --frame-times, default 10")
+        ->type_name("N")
+        ->check(positive);
     app.add_option("--only", options.only,
-                   "Measure only these parts: scenes, capture, jobs, supersample, startup, drawing")
+                   "Measure only these parts: scenes, capture, jobs, supersample, startup, drawing, renderers")
         ->type_name("PART")
         ->delimiter(',')
-        ->check(CLI::IsMember({"scenes", "capture", "jobs", "supersample", "startup", "drawing"}));
+        ->check(CLI::IsMember({"scenes", "capture", "jobs", "supersample", "startup", "drawing", "renderers"}));
     app.footer(kFooter);
     if (const auto status = base::parseCommandLine(app, argc, argv)) return status;
     if (!size.empty()) parseSize(size, options.show.width, options.show.height);
@@ -208,5 +224,8 @@ int main(int argc, char** argv) {
     if (options.wants("supersample") && !printSupersampleCost(showOptions, options.captureFps, options.captureFormat))
         return 1;
     if (options.wants("drawing") && !measureDrawingPaths(showOptions, options.frames, options.fps)) return 1;
+    if (options.wants("renderers") && !compareRenderers(showOptions, options.frames, options.fps,
+                                                        options.rendererRounds, options.frameTimes, options.chartFps))
+        return 1;
     return 0;
 }

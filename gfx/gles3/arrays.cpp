@@ -101,6 +101,7 @@ void bufferData(Enum target, std::ptrdiff_t size, const void* data, Enum usage) 
     if (c->client.arrayBuffer == 0) return setError(kInvalidOperation);
     glBindBuffer(GL_ARRAY_BUFFER, c->client.arrayBuffer);
     glBufferData(GL_ARRAY_BUFFER, size, data, usage);
+    forgetBoxes(c->client.arrayBuffer);
     std::vector<std::uint8_t>& copy = c->buffers[c->client.arrayBuffer];
     copy.assign(static_cast<std::size_t>(size), 0);
     if (data != nullptr && size > 0) std::memcpy(copy.data(), data, static_cast<std::size_t>(size));
@@ -111,6 +112,7 @@ void deleteBuffers(int count, const unsigned* names) {
     if (c == nullptr) return;
     if (count < 0) return setError(kInvalidValue);
     for (int i = 0; i < count; ++i) {
+        forgetBoxes(names[i]);
         c->buffers.erase(names[i]);
         if (c->client.arrayBuffer == names[i]) c->client.arrayBuffer = 0;
         if (c->client.vertexBuffer == names[i]) c->client.vertexBuffer = 0;

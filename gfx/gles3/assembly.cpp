@@ -1,24 +1,29 @@
 // Decomposition of every primitive mode into independent primitives, in the driver's order.
 #include "gfx/gles3/assembly.h"
 
+#include <cstdint>
+
 namespace gfx::gles3 {
 
 namespace {
 
+// Gives the primitives either as vertex copies or, in fill mode, as indices from `base`.
 class Builder {
 public:
     Builder(const Vertex* vertices, Enum polygonMode, bool flat, std::vector<Vertex>& out)
-        : v_(vertices), polygonMode_(polygonMode), flat_(flat), out_(out) {}
+        : v_(vertices), polygonMode_(polygonMode), flat_(flat), out_(&out) {}
+    Builder(std::size_t base, bool flat, std::vector<std::uint32_t>& indices)
+        : polygonMode_(kFill), flat_(flat), indices_(&indices), base_(base) {}
 
-    void point(std::size_t i) { out_.push_back(v_[i]); }
+    void point(std::size_t i) { put(i); }
     void line(std::size_t a, std::size_t b) {
-        out_.push_back(v_[a]);
-        out_.push_back(v_[b]);
+        put(a);
+        put(b);
     }
     void triangle(std::size_t a, std::size_t b, std::size_t c) {
-        out_.push_back(v_[a]);
-        out_.push_back(v_[b]);
-        out_.push_back(v_[c]);
+        put(a);
+        put(b);
+        put(c);
     }
     // One polygon's outline in line or point mode: `loop` lists its corners in the order the
     // driver walks its edges; `provoking` is the vertex flat shading takes the colour from.
@@ -41,21 +46,30 @@ public:
         }
     }
     Enum polygonMode() const { return polygonMode_; }
+    bool flat() const { return flat_; }
 
 private:
+    void put(std::size_t i) {
+        if (indices_ != nullptr)
+            indices_->push_back(static_cast<std::uint32_t>(base_ + i));
+        else
+            out_->push_back(v_[i]);
+    }
     void emit(std::size_t i, std::size_t provoking) {
         Vertex vertex = v_[i];
         if (flat_) {
             for (int c = 0; c < 4; ++c) vertex.colour[c] = v_[provoking].colour[c];
             for (int c = 0; c < 3; ++c) vertex.normal[c] = v_[provoking].normal[c];
         }
-        out_.push_back(vertex);
+        out_->push_back(vertex);
     }
 
-    const Vertex* v_;
+    const Vertex* v_ = nullptr;
     Enum polygonMode_;
     bool flat_;
-    std::vector<Vertex>& out_;
+    std::vector<Vertex>* out_ = nullptr;
+    std::vector<std::uint32_t>* indices_ = nullptr;
+    std::size_t base_ = 0;
 };
 
 // A triangle (a, b, c), provoking vertex c: filled, or its edges c-a, a-b, b-c.
@@ -76,8 +90,9 @@ void assembleLines(Enum mode, std::size_t count, Builder& b) {
     if (mode == kLineLoop) b.line(count - 1, 0);
 }
 
-void assemblePolygons(Enum mode, std::size_t count, Builder& b, bool flat) {
+void assemblePolygons(Enum mode, std::size_t count, Builder& b) {
     const bool fill = b.polygonMode() == kFill;
+    const bool flat = b.flat();
     switch (mode) {
         case kTriangles:
             for (std::size_t i = 0; i + 2 < count; i += 3) triangle(b, i, i + 1, i + 2);
@@ -158,7 +173,7 @@ bool assemble(Enum mode, const Vertex* vertices, std::size_t count, Enum polygon
         topology = effective == kFill   ? Topology::kTriangles
                    : effective == kLine ? Topology::kLines
                                         : Topology::kPoints;
-        assemblePolygons(mode, count, builder, flat);
+        assemblePolygons(mode, count, builder);
     }
     return true;
 }
@@ -169,6 +184,21 @@ void assembleSpans(const std::vector<Span>& spans, const Vertex* vertices, Enum 
     topology = spans.empty() ? Topology::kTriangles : fillTopology(spans.front().mode);
     for (const Span& span : spans)
         assemble(span.mode, vertices + span.first, span.count, polygonMode, flat, out, topology);
+}
+
+void assembleIndices(const std::vector<Span>& spans, bool flat, std::vector<std::uint32_t>& out, Topology& topology) {
+    out.clear();
+    topology = spans.empty() ? Topology::kTriangles : fillTopology(spans.front().mode);
+    for (const Span& span : spans) {
+        Builder builder(span.first, flat, out);
+        if (span.mode == kPoints) {
+            for (std::size_t i = 0; i < span.count; ++i) builder.point(i);
+        } else if (isPolygonMode(span.mode)) {
+            assemblePolygons(span.mode, span.count, builder);
+        } else if (span.mode <= kPolygon) {
+            assembleLines(span.mode, span.count, builder);
+        }
+    }
 }
 
 }  // namespace gfx::gles3

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "gfx/gfx.h"
@@ -25,6 +26,10 @@ struct Span {
 };
 void assembleSpans(const std::vector<Span>& spans, const Vertex* vertices, Enum polygonMode, bool flat,
                    std::vector<Vertex>& out, Topology& topology);
+
+// The same in fill mode as indices into the spans' vertices, for indexed drawing; `flat`
+// picks the split of quads that keeps their provoking vertex last.
+void assembleIndices(const std::vector<Span>& spans, bool flat, std::vector<std::uint32_t>& out, Topology& topology);
 
 // The topology a mode gives in fill mode, and whether it is a polygon mode (triangles,
 // strips, fans, quads, quad strips, polygons).

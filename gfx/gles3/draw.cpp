@@ -218,6 +218,56 @@ GLenum nativeMode(Topology topology) {
     return topology == Topology::kPoints ? GL_POINTS : topology == Topology::kLines ? GL_LINES : GL_TRIANGLES;
 }
 
+// Whether a draw of a range of the vertex array can put no pixel in the viewport: the range's
+// bounding box (kept per range) lies beyond one plane of the view volume, the sides by more
+// than a wide line reaches. Saves transforming whole layers of the tower out of sight.
+bool outsideView(int first, int count, bool wide) {
+    Context& c = *current();
+    const ClientState& client = c.client;
+    const auto found = c.buffers.find(client.vertexBuffer);
+    if (found == c.buffers.end() || client.vertexSize < 3) return false;
+    const std::size_t stride = client.vertexStride != 0 ? static_cast<std::size_t>(client.vertexStride)
+                                                        : static_cast<std::size_t>(client.vertexSize) * sizeof(float);
+    const RangeKey key{client.vertexBuffer, client.vertexOffset, stride, first, count};
+    auto box = c.gpu->boxes.find(key);
+    if (box == c.gpu->boxes.end()) {
+        const std::vector<std::uint8_t>& data = found->second;
+        Box b{{INFINITY, INFINITY, INFINITY}, {-INFINITY, -INFINITY, -INFINITY}};
+        for (int i = first; i < first + count; ++i) {
+            const std::size_t at = client.vertexOffset + static_cast<std::size_t>(i) * stride;
+            if (at + 3 * sizeof(float) > data.size()) return false;
+            float p[3];
+            std::memcpy(p, data.data() + at, sizeof p);
+            for (int k = 0; k < 3; ++k) {
+                b.low[k] = std::min(b.low[k], p[k]);
+                b.high[k] = std::max(b.high[k], p[k]);
+            }
+        }
+        box = c.gpu->boxes.emplace(key, b).first;
+    }
+    updateDerived();
+    const FixedState& s = c.state;
+    const float reach = wide ? std::max(1.0f, s.lineWidth) / 2.0f + 1.0f : 1.0f;
+    const float marginX = 1.0f + 2.0f * reach / std::max(1, s.viewport[2]);
+    const float marginY = 1.0f + 2.0f * reach / std::max(1, s.viewport[3]);
+    int beyond[6] = {0, 0, 0, 0, 0, 0};
+    for (int corner = 0; corner < 8; ++corner) {
+        const Box& b = box->second;
+        const Vec4 p{corner & 1 ? b.high[0] : b.low[0], corner & 2 ? b.high[1] : b.low[1],
+                     corner & 4 ? b.high[2] : b.low[2], 1.0f};
+        const Vec4 q = transform(c.gpu->mvp, p);
+        beyond[0] += q[0] < -q[3] * marginX;
+        beyond[1] += q[0] > q[3] * marginX;
+        beyond[2] += q[1] < -q[3] * marginY;
+        beyond[3] += q[1] > q[3] * marginY;
+        beyond[4] += q[2] < -q[3];
+        beyond[5] += q[2] > q[3];
+    }
+    for (const int n : beyond)
+        if (n == 8) return true;
+    return false;
+}
+
 // The vertex array's vertices as immediate-mode vertices with the current attributes.
 bool fetchClientVertices(int first, int count, std::vector<Vertex>& out) {
     Context& c = *current();
@@ -287,6 +337,11 @@ Gpu::~Gpu() {
     glDeleteBuffers(1, &streamBuffer);
 }
 
+void forgetBoxes(unsigned buffer) {
+    std::map<RangeKey, Box>& boxes = current()->gpu->boxes;
+    for (auto it = boxes.begin(); it != boxes.end();) it = it->first.buffer == buffer ? boxes.erase(it) : std::next(it);
+}
+
 Program* useBitmapProgram() { return useProgram(ProgramKind::kBitmap); }
 
 bool texturing() { return current()->state.texture2D && boundTextureComplete(); }
@@ -340,6 +395,7 @@ void drawClientArrays(Enum mode, int first, int count) {
         return;
     }
     Gpu& g = *c.gpu;
+    if (outsideView(first, count, wide)) return;
     if (!useProgram(kindFor(mode == kPoints ? Topology::kPoints
                             : polygon       ? Topology::kTriangles
                                             : Topology::kLines,
@@ -374,15 +430,17 @@ void drawClientArrays(Enum mode, int first, int count) {
     glDrawArrays(mode, first, count);
 }
 
-StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& vertices, bool colours, bool normals,
-                                  bool texCoords) {
+StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& vertices,
+                                  const std::vector<std::uint32_t>& smooth, const std::vector<std::uint32_t>& flat,
+                                  bool colours, bool normals, bool texCoords) {
     StaticGeometry s;
     s.topology = topology;
-    s.count = static_cast<int>(vertices.size());
     s.colours = colours;
     s.normals = normals;
     s.texCoords = texCoords;
-    if (vertices.empty()) return s;
+    const bool lines = topology == Topology::kLines;
+    s.count = static_cast<int>(lines ? vertices.size() : smooth.size());
+    if (s.count == 0) return s;
     const Constant constant = constantsOf(vertices.data(), vertices.size());
     s.uniformColour = !colours || constant.colour;
     s.uniformTexCoord = !texCoords || constant.texCoord;
@@ -392,10 +450,24 @@ StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& 
                  GL_STATIC_DRAW);
     glGenVertexArrays(1, &s.vertexArray);
     describeVertices(s.vertexArray, s.buffer, false, colours, normals, texCoords);
-    if (topology == Topology::kLines) {
+    if (lines) {
         glGenVertexArrays(1, &s.lineArray);
         describeVertices(s.lineArray, s.buffer, true, colours, normals, texCoords);
+        return s;
     }
+    // Indexed, so that the vertices strips and fans share are transformed once.
+    std::vector<std::uint32_t> indices(smooth);
+    s.flatOffset = 0;
+    if (flat != smooth) {
+        s.flatOffset = indices.size() * sizeof(std::uint32_t);
+        indices.insert(indices.end(), flat.begin(), flat.end());
+    }
+    glBindVertexArray(s.vertexArray);
+    glGenBuffers(1, &s.elements);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, s.elements);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(std::uint32_t)),
+                 indices.data(), GL_STATIC_DRAW);
+    glBindVertexArray(0);
     return s;
 }
 
@@ -407,6 +479,11 @@ void drawStaticGeometry(const StaticGeometry& geometry) {
     if (wide) {
         glBindVertexArray(geometry.lineArray);
         drawSegments(geometry.count / 2);
+    } else if (geometry.elements != 0) {
+        glBindVertexArray(geometry.vertexArray);
+        const bool flat = current()->state.shadeModel == kFlat;
+        glDrawElements(nativeMode(geometry.topology), geometry.count, GL_UNSIGNED_INT,
+                       offsetPointer(flat ? geometry.flatOffset : 0));
     } else {
         glBindVertexArray(geometry.vertexArray);
         glDrawArrays(nativeMode(geometry.topology), 0, geometry.count);
@@ -415,6 +492,7 @@ void drawStaticGeometry(const StaticGeometry& geometry) {
 
 void deleteStaticGeometry(StaticGeometry& geometry) {
     if (geometry.vertexArray != 0) glDeleteVertexArrays(1, &geometry.vertexArray);
+    if (geometry.elements != 0) glDeleteBuffers(1, &geometry.elements);
     if (geometry.lineArray != 0) glDeleteVertexArrays(1, &geometry.lineArray);
     if (geometry.buffer != 0) glDeleteBuffers(1, &geometry.buffer);
     geometry = StaticGeometry{};

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "gfx/gles3/gl.h"
@@ -19,12 +21,29 @@ namespace gfx::gles3 {
 // attributes the list gave per vertex; the others come from the current values when it runs.
 struct StaticGeometry {
     GLuint buffer = 0;
+    GLuint elements = 0;     // indices of points and triangles: the smooth split, then the flat one
     GLuint vertexArray = 0;  // one vertex per element
     GLuint lineArray = 0;    // two ends per element, for wide lines
     Topology topology = Topology::kTriangles;
-    int count = 0;
+    int count = 0;               // vertices drawn (indices, for points and triangles)
+    std::size_t flatOffset = 0;  // byte offset of the flat split's indices
     bool colours = false, normals = false, texCoords = false;
     bool uniformColour = false, uniformTexCoord = false;  // the same at every vertex
+};
+
+// A range of a buffer drawn as a vertex array, and the box around its positions.
+struct RangeKey {
+    unsigned buffer;
+    std::uintptr_t offset;
+    std::size_t stride;
+    int first, count;
+    bool operator<(const RangeKey& o) const {
+        return std::tie(buffer, offset, stride, first, count) <
+               std::tie(o.buffer, o.offset, o.stride, o.first, o.count);
+    }
+};
+struct Box {
+    float low[3], high[3];
 };
 
 struct Gpu {
@@ -47,6 +66,7 @@ struct Gpu {
     std::array<float, 9> normalMatrix{};
     GLuint program = 0;
     std::vector<Vertex> scratch;
+    std::map<RangeKey, Box> boxes;  // forgotten when their buffer's data changes
 };
 
 // Draws assembled vertices: points, line ends in pairs, or triangles.
@@ -54,13 +74,19 @@ void drawVertices(Topology topology, const Vertex* vertices, std::size_t count);
 // glDrawArrays from the vertex array.
 void drawClientArrays(Enum mode, int first, int count);
 
-StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& vertices, bool colours, bool normals,
-                                  bool texCoords);
+// Lines: `vertices` are the assembled ends in pairs. Points and triangles: `vertices` are a
+// list's own vertices and `smooth` and `flat` the indices of the two splits.
+StaticGeometry makeStaticGeometry(Topology topology, const std::vector<Vertex>& vertices,
+                                  const std::vector<std::uint32_t>& smooth, const std::vector<std::uint32_t>& flat,
+                                  bool colours, bool normals, bool texCoords);
 void drawStaticGeometry(const StaticGeometry& geometry);
 void deleteStaticGeometry(StaticGeometry& geometry);
 
 // The bitmap program, in use; its uniforms are the caller's to set. Null when it cannot build.
 Program* useBitmapProgram();
+
+// Forgets the bounding boxes of ranges of `buffer`, whose data changes.
+void forgetBoxes(unsigned buffer);
 
 // Whether the bound texture takes part (GL_TEXTURE_2D on and the texture complete).
 bool texturing();

@@ -60,8 +60,7 @@ bool compilingList() {
     return c != nullptr && c->lists->compiling != 0;
 }
 
-bool recorded(std::function<void()> operation) {
-    if (!compilingList()) return false;
+bool recordOperation(std::function<void()> operation) {
     Lists& l = lists();
     l.building.operations->push_back(operation);
     if (l.mode == kCompileAndExecute) operation();
@@ -79,10 +78,19 @@ std::shared_ptr<Batch> makeBatch(std::vector<Span> spans, std::vector<Vertex> ve
     const std::size_t n = batch->vertices.size();
     const auto allOrNothing = [n](std::size_t less) { return less == 0 || less == n; };
     if (allOrNothing(colourless) && allOrNothing(normalless) && allOrNothing(texCoordless)) {
-        std::vector<Vertex> assembled;
         Topology topology;
-        assembleSpans(batch->spans, batch->vertices.data(), kFill, false, assembled, topology);
-        batch->geometry = makeStaticGeometry(topology, assembled, colourless == 0, normalless == 0, texCoordless == 0);
+        std::vector<std::uint32_t> smooth, flat;
+        assembleIndices(batch->spans, false, smooth, topology);
+        assembleIndices(batch->spans, true, flat, topology);
+        if (topology == Topology::kLines) {
+            std::vector<Vertex> ends;
+            assembleSpans(batch->spans, batch->vertices.data(), kFill, false, ends, topology);
+            batch->geometry =
+                makeStaticGeometry(topology, ends, {}, {}, colourless == 0, normalless == 0, texCoordless == 0);
+        } else {
+            batch->geometry = makeStaticGeometry(topology, batch->vertices, smooth, flat, colourless == 0,
+                                                 normalless == 0, texCoordless == 0);
+        }
         batch->hasGeometry = true;
     }
     return batch;

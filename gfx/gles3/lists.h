@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "gfx/gles3/assembly.h"
@@ -48,10 +49,16 @@ struct Lists {
     int nesting = 0;
 };
 
-// While a list is compiled: appends `operation` to it (running it too in compile-and-execute
-// mode) and returns true, so the caller does nothing more; false otherwise.
-bool recorded(std::function<void()> operation);
 bool compilingList();
+bool recordOperation(std::function<void()> operation);
+
+// While a list is compiled: appends `operation` to it (running it too in compile-and-execute
+// mode) and returns true, so the caller does nothing more; false otherwise. Outside lists it
+// costs a test, no allocation.
+template <typename Operation>
+bool recorded(Operation&& operation) {
+    return compilingList() && recordOperation(std::function<void()>(std::forward<Operation>(operation)));
+}
 Lists& lists();
 
 // Makes a list's batch from one glBegin/glEnd compiled into it.

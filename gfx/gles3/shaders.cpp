@@ -133,7 +133,9 @@ layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec3 aNormal;
 layout(location = 3) in vec2 aTexCoord;
 INTERPOLATION out vec4 vFront;
+#if TWO_SIDE
 INTERPOLATION out vec4 vBack;
+#endif
 TEX_INTERPOLATION out vec2 vTexCoord;
 
 void main() {
@@ -141,7 +143,9 @@ void main() {
     gl_Position = p.clip;
     gl_PointSize = 1.0;
     vFront = p.front;
+#if TWO_SIDE
     vBack = p.back;
+#endif
     vTexCoord = p.texCoord;
 }
 )";
@@ -162,7 +166,9 @@ layout(location = 7) in vec2 aTexCoord1;
 uniform vec4 uViewport;
 uniform float uHalfWidth;
 INTERPOLATION out vec4 vFront;
+#if TWO_SIDE
 INTERPOLATION out vec4 vBack;
+#endif
 TEX_INTERPOLATION out vec2 vTexCoord;
 out vec2 vRectangle;  // position in the rectangle in pixels: along the segment, across it
 flat out float vLength;
@@ -212,7 +218,9 @@ void main() {
     vec2 ndc = (corner - uViewport.xy) / halfSize - 1.0;
     gl_Position = vec4(ndc * w, (atEnd ? ndc1.z : ndc0.z) * w, w);
     vFront = e.front;
+#if TWO_SIDE
     vBack = e.back;
+#endif
     vTexCoord = e.texCoord;
     // The driver interpolates the rectangle's coordinates in perspective, as any attribute.
     vRectangle = vec2(atEnd ? len + 0.5 : -0.5, side * (uHalfWidth + 0.5));
@@ -241,7 +249,9 @@ uniform highp sampler2D uAtlas;
 uniform ivec2 uAtlasOrigin;  // atlas texel of the bitmap's lower left bit, minus its window pixel
 #else
 INTERPOLATION in vec4 vFront;
+#if TWO_SIDE
 INTERPOLATION in vec4 vBack;
+#endif
 TEX_INTERPOLATION in vec2 vTexCoord;
 #endif
 #if KIND_WIDE_LINES

@@ -12,32 +12,23 @@
 #include <vector>
 
 #include "demo/offscreen_show.h"
+#include "tests/support/golden_frames.h"
 #include "tests/support/image_test_tools.h"
 
 using namespace testing_support;
 
 namespace {
 
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-constexpr int kFps = 50;
-// The kept files hold only the band: the rows between the letterbox bars.
-constexpr int kLetterboxRows = 128;
-constexpr int kBandHeight = kHeight - 2 * kLetterboxRows;
+constexpr int kWidth = kGoldenWidth;
+constexpr int kHeight = kGoldenHeight;
+constexpr int kFps = kGoldenFps;
 constexpr std::size_t kRowBytes = std::size_t{kWidth} * 3;
 // The show's clear colour (0, 0.2, 0.5); 0.5 of 255 is a tie that a GL may round either way.
 constexpr int kClear[3] = {0, 51, 128};
 constexpr int kClearTolerance = 1;
 
-struct Golden {
-    const char* name;
-    std::uint32_t tick;  // a multiple of 20: a frame of the 50 fps clock
-};
-
-constexpr Golden kGoldens[] = {
-    {"scene1_tower", 10000},  {"overlay1_chain", 28000}, {"scene2_tower", 50000},    {"scene3_rings", 70000},
-    {"scene4_rising", 83000}, {"scene6_glow", 88000},    {"scene6_credits", 100000}, {"scene6_credits2", 115000},
-};
+using Golden = GoldenFrame;
+constexpr const auto& kGoldens = kGoldenFrames;
 
 std::filesystem::path goldenPath(const Golden& golden) {
     return std::filesystem::path(OYUN_GOLDEN_DIR) / (std::string(golden.name) + ".png");

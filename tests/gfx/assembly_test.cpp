@@ -148,3 +148,26 @@ TEST(Assembly, TooFewVerticesMakeNothingAndOtherModesAreRefused) {
     EXPECT_TRUE(out.empty());
     EXPECT_FALSE(gfx::gles3::assemble(0x000A, two.data(), two.size(), gfx::kFill, false, out, topology));
 }
+
+// Indexed assembly (for geometry kept in buffers) picks the same vertices as copying does.
+TEST(Assembly, IndicesPickWhatTheCopiesHold) {
+    std::vector<Vertex> in;
+    for (int k = 0; k < kCount; ++k) in.push_back(vertex(k));
+    for (gfx::Enum mode = gfx::kPoints; mode <= gfx::kPolygon; ++mode) {
+        for (const bool flat : {false, true}) {
+            // Two spans of the same mode, the second after the first's vertices.
+            std::vector<Vertex> both(in);
+            both.insert(both.end(), in.begin(), in.end());
+            const std::vector<gfx::gles3::Span> spans = {{mode, 0, in.size()}, {mode, in.size(), in.size()}};
+            std::vector<Vertex> copies;
+            Topology copied, indexed;
+            gfx::gles3::assembleSpans(spans, both.data(), gfx::kFill, flat, copies, copied);
+            std::vector<std::uint32_t> indices;
+            gfx::gles3::assembleIndices(spans, flat, indices, indexed);
+            EXPECT_EQ(copied, indexed) << mode;
+            ASSERT_EQ(indices.size(), copies.size()) << mode;
+            for (std::size_t i = 0; i < indices.size(); ++i)
+                EXPECT_EQ(both[indices[i]].position[0], copies[i].position[0]) << mode << " at " << i;
+        }
+    }
+}

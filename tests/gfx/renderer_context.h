@@ -21,6 +21,7 @@ public:
 
     bool ok() const { return started_; }
     platform::DeviceContext deviceContext() const { return context_->deviceContext(); }
+    platform::WindowHandle window() const { return context_->window(); }
     // RGBA bytes of the back buffer, bottom row first.
     std::vector<std::uint8_t> pixels() const;
 
