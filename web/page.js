@@ -145,10 +145,13 @@
         requestAnimationFrame(function () { requestAnimationFrame(function () { state('drawn'); }); });
       } else if (event === 'ended' || event === 'failed') {
         if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
-        if (frameMode) { state('failed'); return; }
+        if (frameMode || event === 'failed') {
+          problem('The show stopped on an error; the browser\'s console says which.');
+          return;
+        }
         $('end').hidden = false;
         $('again').focus();
-        state(event === 'ended' ? 'ended' : 'failed');
+        state('ended');
       }
     },
     onShowFrame: function (elapsed) {
@@ -166,6 +169,7 @@
   };
 
   function play() {
+    if (root.dataset.oyun === 'starting' || root.dataset.oyun === 'playing') return;
     $('start').hidden = true;
     $('end').hidden = true;
     $('canvas').focus();
