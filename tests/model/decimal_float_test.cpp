@@ -142,6 +142,7 @@ TEST(DecimalFloat, HugeExponentsAndLongZeroRuns) {
     expectSame(std::string("0.").append(300, '0').append("1e300"));
     expectSame(std::string("1").append(300, '0').append("e-300"));
     expectSame(std::string(200, '9').append("e-200"));
-    EXPECT_TRUE(decimalToFloat("1", "1" + 1, 4000000000LL).outOfRange);
-    EXPECT_TRUE(decimalToFloat("1", "1" + 1, -4000000000LL).outOfRange);
+    const std::string one = "1";
+    EXPECT_TRUE(decimalToFloat(one.data(), one.data() + 1, 4000000000LL).outOfRange);
+    EXPECT_TRUE(decimalToFloat(one.data(), one.data() + 1, -4000000000LL).outOfRange);
 }
