@@ -42,7 +42,9 @@
     var percent = total > 0 ? Math.min(100, Math.floor(done * 100 / total)) : 0;
     $('progress-bar').style.width = percent + '%';
     $('progress').setAttribute('aria-valuenow', String(percent));
-    $('progress-text').textContent = 'Loading ' + megabytes(done) + ' of ' + megabytes(total);
+    // The music is decoded once it is in; that takes the browser a moment more.
+    $('progress-text').textContent = done < total ? 'Loading ' + megabytes(done) + ' of ' + megabytes(total)
+                                                  : 'Preparing the music…';
   }
 
   // One file as bytes, counting what arrives into `counted`.
