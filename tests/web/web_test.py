@@ -4,6 +4,7 @@ a browser without WebGL 2, and the page's size.
 
 usage: web_test.py PAGE_DIR CHECK [options]
   CHECK likeness --reference PROGRAM --data DIR   the ?frame= pictures against the native gles3 frames
+                                                   (PROGRAM: oyun-capture, or oyun_web_reference)
   CHECK playback                                   Play, 5 s of the show in step with its sound, Escape
   CHECK no-webgl, no-wasm                          the page says what is missing
   CHECK size                                       all files, gzip-compressed, within the goal
@@ -54,6 +55,19 @@ def state_is(*states):
     return " || ".join(f"document.documentElement.dataset.oyun === {json.dumps(s)}" for s in states)
 
 
+def native_frame(args, ms, folder):
+    """The native gles3 frame at `ms` in `folder`: from oyun-capture (--renderer gles3 --frame) when
+    that is the reference program, else from oyun_web_reference. (picture path, error or None)"""
+    if os.path.basename(args.reference).startswith("oyun-capture"):
+        path = os.path.join(folder, f"{ms}-native.png")
+        command = [args.reference, "--renderer", "gles3", "--data", args.data, "--frame", str(ms), "--output", path]
+    else:
+        path = os.path.join(folder, f"{ms}.ppm")
+        command = [args.reference, args.data, str(ms), path]
+    run = subprocess.run(command, capture_output=True, text=True)
+    return path, (run.stderr.strip() or f"status {run.returncode}") if run.returncode != 0 else None
+
+
 def check_likeness(page_dir, args):
     failures = []
     server = Server(page_dir)
@@ -62,10 +76,9 @@ def check_likeness(page_dir, args):
         with Browser() as browser:
             page = browser.open_page(1024, 768)
             for ms in MOMENTS:
-                reference = os.path.join(work, f"{ms}.ppm")
-                run = subprocess.run([args.reference, args.data, str(ms), reference], capture_output=True, text=True)
-                if run.returncode != 0:
-                    failures.append(f"{ms} ms: the native frame failed: {run.stderr.strip()}")
+                reference, error = native_frame(args, ms, work)
+                if error:
+                    failures.append(f"{ms} ms: the native frame failed: {error}")
                     continue
                 page.navigate(f"{server.url}index.html?frame={ms}")
                 page.wait_for(state_is("drawn", "failed"), 120)
@@ -191,7 +204,7 @@ def main():
     parser = argparse.ArgumentParser(description="The web page's checks in headless Chromium.")
     parser.add_argument("page_dir")
     parser.add_argument("check", choices=sorted(CHECKS))
-    parser.add_argument("--reference", help="oyun_web_reference, the native gles3 frames")
+    parser.add_argument("--reference", help="oyun-capture or oyun_web_reference: the native gles3 frames")
     parser.add_argument("--data", help="the show's data folder for the native frames")
     args = parser.parse_args()
     if not os.path.isfile(os.path.join(args.page_dir, "files.json")):
