@@ -17,6 +17,7 @@ namespace {
 
 constexpr const char* kLogFile = "log.htm";
 bool droppedReported = false;
+LogMirror logMirror = nullptr;
 bool movedReported = false;
 
 // Whether a file can be made in the working directory, without leaving one behind.
@@ -75,7 +76,15 @@ std::string formatLogTime(const std::tm& time) {
     return line;
 }
 
+void setLogMirror(LogMirror mirror) { logMirror = mirror; }
+
 void writeLog(const char* text) {
+    if (logMirror != nullptr) {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        logMirror(formatLogTime(local), text != nullptr ? text : "");
+    }
     const std::string path = logFilePath();
     std::FILE* file = std::fopen(path.c_str(), "r+b");
     bool isNew = false;

@@ -7,6 +7,11 @@
 // Appends the time line and `text` (Windows-1254 bytes, written unchanged), each ended by CR LF.
 void writeLog(const char* text);
 
+// Where no one reads files (a web page) the log is also wanted elsewhere: from now on each entry,
+// once written, also goes to `mirror` with its time line and text; null stops that.
+using LogMirror = void (*)(const std::string& timeLine, const char* text);
+void setLogMirror(LogMirror mirror);
+
 // Deletes "log.htm"; a missing file is not an error.
 void clearLog();
 

@@ -18,9 +18,9 @@ char text[256];
 void createFontLists(platform::DeviceContext deviceContext) {
     fontListBase = gfx::genLists(96);
     platform::FontHandle font =
-        platform::createFont(-24, 0, 0, 0, platform::FW_BOLD, false, false, false, platform::ANSI_CHARSET,
+        platform::createFont(kFontHeight, 0, 0, 0, kFontWeight, false, false, false, platform::ANSI_CHARSET,
                              platform::OUT_TT_PRECIS, platform::CLIP_DEFAULT_PRECIS, platform::ANTIALIASED_QUALITY,
-                             platform::FF_DONTCARE | platform::DEFAULT_PITCH, "Courier New");
+                             platform::FF_DONTCARE | platform::DEFAULT_PITCH, kFontFaceName);
     platform::FontHandle oldFont = platform::selectFont(deviceContext, font);
     gfx::useFontBitmaps(deviceContext, 32, 96, fontListBase);
     platform::selectFont(deviceContext, oldFont);

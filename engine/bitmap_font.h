@@ -4,7 +4,16 @@
 
 #include <cstdint>
 
+#include "platform/font_glyphs.h"
 #include "platform/gl_context.h"
+
+// The font the lists are made from: "Courier New" bold at a character height of 24 pixels.
+// Glyph files for the browser are made for exactly this request.
+constexpr const char* kFontFaceName = "Courier New";
+constexpr int kFontHeight = -24;
+constexpr int kFontWeight = platform::FW_BOLD;
+constexpr std::uint32_t kFontFirstCharacter = 32;
+constexpr std::uint32_t kFontCharacterCount = 96;
 
 // Name of the first of the 96 lists; list fontListBase + i draws character 32 + i.
 extern std::uint32_t fontListBase;

@@ -1,13 +1,26 @@
 // Which renderer the gfx calls reach, and the context each one needs.
 #include "gfx/renderer.h"
 
-#include "gfx/gl11.h"
 #include "gfx/gles3/gles3.h"
+#ifndef __EMSCRIPTEN__
+#include "gfx/gl11.h"
+#endif
 #include "platform/gl_context.h"
 
 namespace gfx {
 
-const EntryPoints* entryPoints = &gl11::entryPoints();
+namespace {
+// A browser has no driver with fixed-function drawing: gles3 is all there is.
+const EntryPoints& reference() {
+#ifdef __EMSCRIPTEN__
+    return gles3::entryPoints();
+#else
+    return gl11::entryPoints();
+#endif
+}
+}  // namespace
+
+const EntryPoints* entryPoints = &reference();
 
 namespace {
 RendererKind active = RendererKind::kGl11;
@@ -30,7 +43,7 @@ const char* rendererName(RendererKind kind) { return kind == RendererKind::kGles
 void useRenderer(RendererKind kind) {
     active = kind;
     platform::requestGlApi(kind == RendererKind::kGles3 ? platform::GlApi::kEs3 : platform::GlApi::kCompatibility);
-    entryPoints = kind == RendererKind::kGles3 ? &gles3::entryPoints() : &gl11::entryPoints();
+    entryPoints = kind == RendererKind::kGles3 ? &gles3::entryPoints() : &reference();
 }
 
 RendererKind activeRenderer() { return active; }

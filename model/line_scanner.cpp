@@ -2,10 +2,11 @@
 // formatted-input scanner's rules and no dependence on the C locale.
 #include "model/line_scanner.h"
 
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
+
+#include "model/decimal_float.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ const char* readReal(const char* text, float* value) {
         }
     }
     if (digits == 0) return nullptr;
+    const char* mantissaEnd = p;
     std::int64_t exponent = 0;
     if (*p == 'e' || *p == 'E') {
         const char* e = p + 1;
@@ -76,13 +78,9 @@ const char* readReal(const char* text, float* value) {
             p = e;
         }
     }
-    float result = 0.0f;
-    const auto [end, error] = std::from_chars(mantissa, p, result, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
-        result = significant && leadingExponent + exponent > 0 ? HUGE_VALF : 0.0f;
-    } else if (error != std::errc() || end != p) {
-        return nullptr;
-    }
+    const DecimalFloat converted = decimalToFloat(mantissa, mantissaEnd, exponent);
+    float result = converted.value;
+    if (converted.outOfRange) result = significant && leadingExponent + exponent > 0 ? HUGE_VALF : 0.0f;
     *value = negative ? -result : result;
     return p;
 }

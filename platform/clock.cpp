@@ -1,18 +1,15 @@
-// The millisecond tick clock and sleep.
+// The millisecond tick clock and sleep, real or virtual, over the platform's real time.
 #include "platform/clock.h"
 
 #include <atomic>
-#include <chrono>
-#include <thread>
+
+#include "platform/clock_source.h"
 
 namespace platform {
 
 namespace {
 std::atomic<bool> virtualActive{false};
 std::atomic<std::uint32_t> virtualTick{0};
-// The real clock counts from here, so that the show's animation (which holds ticks / 20 in a
-// float) is as smooth after days of uptime as after boot.
-const std::chrono::steady_clock::time_point processStart = std::chrono::steady_clock::now();
 std::atomic<std::uint32_t> realOffset{0};
 }  // namespace
 
@@ -22,8 +19,8 @@ std::uint32_t ticksBetween(std::chrono::steady_clock::time_point start, std::chr
 
 std::uint32_t tickCount() {
     if (virtualActive.load()) return virtualTick.load();
-    // Monotonic milliseconds truncated to 32 bits; they wrap after 49.7 days as ever.
-    return ticksBetween(processStart, std::chrono::steady_clock::now()) + realOffset.load();
+    // Truncated to 32 bits; they wrap after 49.7 days as ever.
+    return clock_source::realTicks() + realOffset.load();
 }
 
 void useVirtualClock(std::uint32_t tick) {
@@ -38,7 +35,7 @@ void advanceVirtualClock(std::uint32_t milliseconds) { virtualTick.fetch_add(mil
 void useRealClock() { virtualActive.store(false); }
 
 void useRealClockFrom(std::uint32_t tick) {
-    realOffset.store(tick - ticksBetween(processStart, std::chrono::steady_clock::now()));
+    realOffset.store(tick - clock_source::realTicks());
     virtualActive.store(false);
 }
 
@@ -49,7 +46,7 @@ void sleepMilliseconds(std::uint32_t milliseconds) {
         advanceVirtualClock(milliseconds);
         return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    clock_source::sleepReal(milliseconds);
 }
 
 }  // namespace platform

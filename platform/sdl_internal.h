@@ -45,9 +45,6 @@ void translateEvent(const SDL_Event& event);
 // Turns a pending SIGINT or SIGTERM into the close message of the live window.
 void noteTerminationRequest();
 
-// Key-state table of getKeyState, updated as key messages are taken from a queue.
-void noteKeyMessage(const Message& message);
-
 // The display mode set by changeDisplayMode, for a full-screen window.
 bool pendingFullScreenMode(SDL_DisplayMode& mode);
 

@@ -5,6 +5,7 @@
 
 #include "base/report.h"
 #include "platform/input.h"
+#include "platform/key_table.h"
 #include "platform/sdl_internal.h"
 
 namespace platform {
@@ -166,7 +167,7 @@ bool peekMessage(Message& message, WindowHandle window) {
     if (window->queue.empty()) return false;
     message = window->queue.front();
     window->queue.pop_front();
-    sdl::noteKeyMessage(message);
+    keys::noteKeyMessage(message);
     return true;
 }
 

@@ -15,6 +15,7 @@ packages=(
   ffmpeg python3
   xfonts-base x11-utils lintian
   libgles-dev
+  emscripten node-acorn chromium
 )
 
 missing=()

@@ -20,3 +20,7 @@ echo "== sanitizer build and tests"
 cmake --preset sanitize
 cmake --build --preset sanitize -j "$jobs"
 ctest --preset sanitize -j "$jobs"
+
+echo "== web page build and browser tests (headless Chromium)"
+OYUN_NATIVE_PRESET=ci scripts/web.sh --no-serve
+ctest --test-dir build-web --output-on-failure

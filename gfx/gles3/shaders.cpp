@@ -210,7 +210,9 @@ void main() {
     vec2 across = vec2(-dir.y, dir.x) * (uHalfWidth + 0.5);
     bool atEnd = gl_VertexID >= 2;
     float side = (gl_VertexID & 1) == 1 ? 1.0 : -1.0;
-    Processed e = atEnd ? b : a;
+    // Not "atEnd ? b : a": WebGL allows no conditional operator on structures.
+    Processed e = a;
+    if (atEnd) e = b;
     vec2 corner = (atEnd ? win1 + 0.5 * dir : win0 - 0.5 * dir) + side * across;
     float w = e.clip.w;
     vec2 ndc = (corner - uViewport.xy) / halfSize - 1.0;

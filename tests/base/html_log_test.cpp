@@ -93,6 +93,28 @@ TEST(HtmlLog, AnUnwritableLogDropsEntriesWithOneNote) {
     EXPECT_EQ(err.find("log.htm", first + 1), std::string::npos) << err;
 }
 
+std::vector<std::string> mirrored;
+
+void mirror(const std::string& timeLine, const char* text) { mirrored.push_back(timeLine + "|" + text); }
+
+TEST(HtmlLog, AMirrorGetsEveryEntryWrittenOrNotUntilItIsTakenAway) {
+    TempWorkingDir dir;
+    mirrored.clear();
+    setLogMirror(mirror);
+    writeLog("<b>one</b>");
+    std::filesystem::create_directory("log.htm.d");
+    std::filesystem::remove("log.htm");
+    std::filesystem::rename("log.htm.d", "log.htm");  // the file cannot be written from now on
+    testing_support::ReportCapture captured;
+    writeLog(nullptr);
+    setLogMirror(nullptr);
+    writeLog("after");
+    ASSERT_EQ(mirrored.size(), 2u);
+    EXPECT_TRUE(std::regex_match(mirrored[0].substr(0, 24), kTimeLine)) << mirrored[0];
+    EXPECT_EQ(mirrored[0].substr(24), "|<b>one</b>");
+    EXPECT_EQ(mirrored[1].substr(24), "|");
+}
+
 TEST(HtmlLog, WhereNoFileCanBeMadeTheLogGoesToTheStateFolderSaidOnce) {
     TempWorkingDir dir;
     const std::string state = std::filesystem::current_path().string() + "/state";

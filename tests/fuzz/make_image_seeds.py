@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the seed inputs of the fuzz targets into corpus/tga, corpus/dib and corpus/model.
+"""Writes the seed inputs of the fuzz targets into corpus/tga, corpus/dib, corpus/model and corpus/glyphs.
 
 Every seed is small (bytes to about a kilobyte) so that each run stays quick, and there is one
 of every kind of input the readers take or refuse. Each folder is made to hold exactly these
@@ -12,7 +12,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 # The fuzz targets are run with this -max_len (tests/fuzz/CMakeLists.txt); no seed may be longer.
-MAX_LEN = {'tga': 2048, 'dib': 2048, 'model': 4096}
+MAX_LEN = {'tga': 2048, 'dib': 2048, 'model': 4096, 'glyphs': 2048}
 
 
 def tga(image_type, width, height, bits, body, descriptor=0, id_length=0, color_map=None, origin=(0, 0)):
@@ -278,6 +278,36 @@ def model_seeds():
     }
 
 
+def glyph_font(name, height, weight, italic, first, glyphs):
+    """glyphs: (width, rows, bits) or None for a glyph that was not rendered."""
+    out = struct.pack('<H', len(name)) + name + struct.pack('<iiBII', height, weight, italic, first, len(glyphs))
+    for glyph in glyphs:
+        if glyph is None:
+            out += b'\0'
+            continue
+        width, rows, bits = glyph
+        out += b'\1' + struct.pack('<HHffff', width, rows, -1.0, 2.0, 14.0, 0.0) + bits
+    return out
+
+
+def glyph_file(fonts, version=1):
+    return b'OYUNGLYF' + struct.pack('<II', version, len(fonts)) + b''.join(fonts)
+
+
+def glyph_seeds():
+    letter = glyph_font(b'Courier New', -24, 700, 0, 32, [(9, 3, bytes([0xF8, 0x80, 0x88, 0x80, 0xFF, 0x80])), None,
+                                                       (0, 0, b'')])
+    return {
+        'one_font.bin': glyph_file([letter]),
+        'two_fonts.bin': glyph_file([letter, glyph_font(b'Serif', 16, 400, 1, 200, [(16, 1, b'\xAA\x55')])]),
+        'no_fonts.bin': glyph_file([]),
+        'version_2.bin': glyph_file([letter], version=2),
+        'cut_short.bin': glyph_file([letter])[:-3],
+        'count_beyond_the_file.bin': glyph_file([glyph_font(b'A', 10, 400, 0, 0, [])])[:-4] + struct.pack('<I', 65536),
+        'wide_glyph.bin': glyph_file([glyph_font(b'A', 10, 400, 0, 0, [(4104, 0, b'')])]),
+    }
+
+
 def write(folder, seeds):
     path = os.path.join(HERE, 'corpus', folder)
     os.makedirs(path, exist_ok=True)
@@ -295,4 +325,5 @@ if __name__ == '__main__':
     write('tga', tga_seeds())
     write('dib', dib_seeds())
     write('model', model_seeds())
+    write('glyphs', glyph_seeds())
     sys.exit(0)

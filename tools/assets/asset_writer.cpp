@@ -9,9 +9,10 @@
 #include "tools/assets/file_output.h"
 #include "tools/assets/loudness.h"
 #include "tools/assets/music.h"
+#include "tools/assets/music_reader.h"
+#include "tools/assets/opus_writer.h"
 #include "tools/assets/pictures.h"
 #include "tools/assets/tga_writer.h"
-#include "tools/assets/wma_reader.h"
 #include "tools/assets/wma_writer.h"
 
 namespace assets {
@@ -46,6 +47,25 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+using MusicWriter = bool (*)(const std::string& path, const StereoBuffer& audio, std::string& error);
+
+// Encodes the music into one file and checks its level as decoded: the codec moves the peaks.
+bool writeMusic(const std::string& folder, const char* name, const StereoBuffer& music, MusicWriter write,
+                std::FILE* progress, std::string& error) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::string path = (std::filesystem::path(folder) / name).string();
+    if (!write(path, music, error)) return false;
+    StereoBuffer decoded;
+    int rate = 0;
+    if (!readMusic(path, decoded, rate, error)) return false;
+    const LevelReading level = measureLevel(decoded, rate);
+    if (progress != nullptr) {
+        std::fprintf(progress, "oyun-assets: %-13s encoded in %.2f s, %.1f LUFS, %.1f dBTP\n", name,
+                     secondsSince(start), level.lufs, level.truePeakDb);
+    }
+    return checkMusicLevel(level, path, error);
+}
+
 }  // namespace
 
 const std::vector<std::string>& assetFileNames() {
@@ -53,6 +73,7 @@ const std::vector<std::string>& assetFileNames() {
         std::vector<std::string> list;
         for (const PictureJob& job : pictureJobs()) list.emplace_back(job.name);
         list.emplace_back("music.wma");
+        list.emplace_back("music.opus");
         return list;
     }();
     return names;
@@ -96,20 +117,12 @@ bool writeAssets(const std::string& folder, std::FILE* progress, std::string& er
     const auto start = std::chrono::steady_clock::now();
     const StereoBuffer music = renderMusic();
     const double rendered = secondsSince(start);
-    const std::string path = (fs::path(folder) / "music.wma").string();
-    if (!writeWma(path, music, error)) return false;
-    // Measured after the round trip: the codec moves the peaks.
-    StereoBuffer decoded;
-    if (!readWma(path, decoded, error)) return false;
-    const LevelReading level = measureLevel(decoded, kSampleRate);
     if (progress != nullptr) {
-        std::fprintf(progress,
-                     "oyun-assets: music.wma     %.1f s at %d Hz stereo, synthesised in %.2f s, encoded in %.2f s, "
-                     "%.1f LUFS, %.1f dBTP\n",
-                     static_cast<double>(music.frames()) / kSampleRate, kSampleRate, rendered,
-                     secondsSince(start) - rendered, level.lufs, level.truePeakDb);
+        std::fprintf(progress, "oyun-assets: music         %.1f s at %d Hz stereo, synthesised in %.2f s\n",
+                     static_cast<double>(music.frames()) / kSampleRate, kSampleRate, rendered);
     }
-    if (!checkMusicLevel(level, path, error)) return false;
+    if (!writeMusic(folder, "music.wma", music, writeWma, progress, error)) return false;
+    if (!writeMusic(folder, "music.opus", music, writeOpus, progress, error)) return false;
     return true;
 }
 

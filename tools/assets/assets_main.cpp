@@ -12,8 +12,8 @@
 namespace {
 
 constexpr const char* kDescription =
-    "Draws the show's ten pictures and synthesises its music (music.wma), all from our own code, into "
-    "OUTPUT_DIR; every run writes the same bytes.";
+    "Draws the show's ten pictures and synthesises its music (music.wma, and music.opus for web browsers), "
+    "all from our own code, into OUTPUT_DIR; every run writes the same bytes.";
 
 constexpr const char* kFooter =
     "OUTPUT_DIR is made when missing; files of the same names in it are replaced.\n"

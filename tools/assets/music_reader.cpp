@@ -1,12 +1,13 @@
 // libavformat's demuxer into libavcodec's decoder, frames appended side by side.
-#include "tools/assets/wma_reader.h"
+#include "tools/assets/music_reader.h"
 
 #include "base/av_util.h"
 
 namespace assets {
 
-bool readWma(const std::string& path, StereoBuffer& audio, std::string& error) {
+bool readMusic(const std::string& path, StereoBuffer& audio, int& rate, std::string& error) {
     audio = StereoBuffer();
+    rate = 0;
     AVFormatContext* rawFormat = nullptr;
     int status = avformat_open_input(&rawFormat, path.c_str(), nullptr, nullptr);
     if (status < 0) {
@@ -29,11 +30,14 @@ bool readWma(const std::string& path, StereoBuffer& audio, std::string& error) {
         return false;
     }
     avcodec_parameters_to_context(codec.get(), format->streams[index]->codecpar);
+    // Opus drops its encoder's lead-in by the packets' times, which need the stream's time base.
+    codec->pkt_timebase = format->streams[index]->time_base;
     status = avcodec_open2(codec.get(), decoder, nullptr);
     if (status != 0 || codec->sample_fmt != AV_SAMPLE_FMT_FLTP || codec->ch_layout.nb_channels != 2) {
         error = "cannot decode " + path + " as planar float stereo";
         return false;
     }
+    rate = codec->sample_rate;
     auto drain = [&] {
         while (avcodec_receive_frame(codec.get(), frame.get()) == 0) {
             const auto* l = reinterpret_cast<const float*>(frame->data[0]);
