@@ -66,14 +66,6 @@ void translateKey(Window* window, const SDL_KeyboardEvent& key) {
     postMessage(window, message, static_cast<WParam>(vk), lParam);
 }
 
-LParam clientSizeParam(Window* window) {
-    int width = 0;
-    int height = 0;
-    getClientSize(window, width, height);
-    return static_cast<LParam>((static_cast<std::uint32_t>(height) << 16) |
-                               (static_cast<std::uint32_t>(width) & 0xFFFF));
-}
-
 void translateWindowEvent(Window* window, const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_CLOSE: postMessage(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
@@ -90,7 +82,7 @@ void translateWindowEvent(Window* window, const SDL_WindowEvent& event) {
 void translateEvent(const SDL_Event& event) {
     Window* window = liveWindow();
     if (window == nullptr) return;
-    const Uint32 ours = SDL_GetWindowID(window->sdlWindow);
+    const Uint32 ours = SDL_GetWindowID(window->native->sdlWindow);
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
@@ -108,13 +100,6 @@ void translateEvent(const SDL_Event& event) {
     }
 }
 
-void pumpEvents() {
-    if (!videoReady()) return;
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) translateEvent(event);
-    noteTerminationRequest();
-}
-
 void noteTerminationRequest() {
     Window* window = liveWindow();
     // A signal closes the window as its close box does, so the program ends as tidily.
@@ -122,3 +107,14 @@ void noteTerminationRequest() {
 }
 
 }  // namespace platform::sdl
+
+namespace platform::native {
+
+void pumpEvents() {
+    if (!sdl::videoReady()) return;
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) sdl::translateEvent(event);
+    sdl::noteTerminationRequest();
+}
+
+}  // namespace platform::native

@@ -57,12 +57,7 @@ EM_BOOL onVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* us
     if (event->hidden != 0) {
         postMessage(window, WM_SIZE, SIZE_MINIMIZED, 0);
     } else {
-        int width = 0;
-        int height = 0;
-        getClientSize(window, width, height);
-        postMessage(window, WM_SIZE, SIZE_RESTORED,
-                    static_cast<LParam>((static_cast<std::uint32_t>(height) << 16) |
-                                        (static_cast<std::uint32_t>(width) & 0xFFFF)));
+        postMessage(window, WM_SIZE, SIZE_RESTORED, clientSizeParam(window));
     }
     return EM_FALSE;
 }
@@ -79,3 +74,10 @@ void listenToPage(Window* window) {
 }
 
 }  // namespace platform::web
+
+namespace platform::native {
+
+// DOM events arrive between frames, straight into the queue: nothing to pump here.
+void pumpEvents() {}
+
+}  // namespace platform::native

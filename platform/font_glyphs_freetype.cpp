@@ -6,11 +6,11 @@
 
 #include <cstdio>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "base/report.h"
 #include "platform/font_glyphs.h"
+#include "platform/glyph_source.h"
 #include "platform/message_box.h"
 
 namespace platform {
@@ -22,8 +22,6 @@ struct FontRecord {
 };
 
 namespace {
-
-std::unordered_map<DeviceContext, FontHandle> selectedFonts;
 
 void reportNoFont(const char* faceName, const char* why) {
     base::reportf(base::Level::kWarning, "no font for \"%s\" (%s); its text will not be drawn", faceName, why);
@@ -123,53 +121,30 @@ FontHandle createFont(int height, int /*width*/, int /*escapement*/, int /*orien
     return font;
 }
 
-FontHandle selectFont(DeviceContext deviceContext, FontHandle font) {
-    FontHandle& slot = selectedFonts[deviceContext];
-    FontHandle previous = slot;
-    slot = font;
-    return previous;
-}
-
-void deleteFont(FontHandle font) {
-    if (font == nullptr) return;
-    for (auto& [deviceContext, selected] : selectedFonts) {
-        if (selected == font) selected = nullptr;
-    }
+void glyph_source::destroy(FontHandle font) {
     if (font->face != nullptr) FT_Done_Face(font->face);
     if (font->library != nullptr) FT_Done_FreeType(font->library);
     delete font;
 }
 
-bool fontGlyphs(DeviceContext deviceContext, std::uint32_t first, std::uint32_t count,
-                std::vector<GlyphBitmap>& glyphs) {
-    glyphs.clear();
-    const auto found = selectedFonts.find(deviceContext);
-    if (found == selectedFonts.end() || found->second == nullptr) return false;
-    glyphs.assign(count, GlyphBitmap{});
-    const FontRecord& font = *found->second;
-    bool allRendered = true;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        FT_GlyphSlot slot = font.face->glyph;
-        const FT_UInt glyph = FT_Get_Char_Index(font.face, codePoint(first + i));
-        bool rendered = FT_Load_Glyph(font.face, glyph, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) == 0;
-        if (rendered && font.embolden) FT_GlyphSlot_Embolden(slot);
-        rendered = rendered && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0;
-        if (!rendered) {
-            allRendered = false;
-            continue;
-        }
-        GlyphBitmap& out = glyphs[i];
-        const FT_Bitmap& bitmap = slot->bitmap;
-        out.rendered = true;
-        out.width = static_cast<int>(bitmap.width);
-        out.rows = static_cast<int>(bitmap.rows);
-        out.xOrigin = static_cast<float>(-slot->bitmap_left);
-        out.yOrigin = static_cast<float>(static_cast<int>(bitmap.rows) - slot->bitmap_top);
-        out.xMove = static_cast<float>(slot->advance.x) / 64.0f;
-        out.yMove = static_cast<float>(slot->advance.y) / 64.0f;
-        out.bits = bottomUpBits(bitmap);
-    }
-    return allRendered;
+bool glyph_source::render(const FontRecord& font, std::uint64_t code, GlyphBitmap& glyph) {
+    FT_GlyphSlot slot = font.face->glyph;
+    // A request that runs past the last 32-bit code wraps round to 0.
+    const FT_UInt index = FT_Get_Char_Index(font.face, codePoint(static_cast<std::uint32_t>(code)));
+    bool rendered = FT_Load_Glyph(font.face, index, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) == 0;
+    if (rendered && font.embolden) FT_GlyphSlot_Embolden(slot);
+    rendered = rendered && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0;
+    if (!rendered) return false;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    glyph.rendered = true;
+    glyph.width = static_cast<int>(bitmap.width);
+    glyph.rows = static_cast<int>(bitmap.rows);
+    glyph.xOrigin = static_cast<float>(-slot->bitmap_left);
+    glyph.yOrigin = static_cast<float>(static_cast<int>(bitmap.rows) - slot->bitmap_top);
+    glyph.xMove = static_cast<float>(slot->advance.x) / 64.0f;
+    glyph.yMove = static_cast<float>(slot->advance.y) / 64.0f;
+    glyph.bits = bottomUpBits(bitmap);
+    return true;
 }
 
 }  // namespace platform

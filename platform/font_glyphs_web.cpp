@@ -1,12 +1,12 @@
 // Raster fonts in a page: the glyphs the desktop's font system rendered for the same request,
 // read from a glyph file.
 #include <cstdio>
-#include <unordered_map>
 #include <vector>
 
 #include "base/report.h"
 #include "platform/browser.h"
 #include "platform/glyph_file.h"
+#include "platform/glyph_source.h"
 
 namespace platform {
 
@@ -18,7 +18,6 @@ namespace {
 
 std::vector<GlyphFont> fonts;
 bool fontsGiven = false;
-std::unordered_map<DeviceContext, FontHandle> selectedFonts;
 
 }  // namespace
 
@@ -59,38 +58,15 @@ FontHandle createFont(int height, int /*width*/, int /*escapement*/, int /*orien
     return record;
 }
 
-FontHandle selectFont(DeviceContext deviceContext, FontHandle font) {
-    FontHandle& slot = selectedFonts[deviceContext];
-    FontHandle previous = slot;
-    slot = font;
-    return previous;
+bool glyph_source::render(const FontRecord& font, std::uint64_t code, GlyphBitmap& glyph) {
+    const GlyphFont& glyphs = *font.font;
+    if (code < glyphs.first || code - glyphs.first >= glyphs.glyphs.size()) return false;
+    const GlyphBitmap& stored = glyphs.glyphs[code - glyphs.first];
+    if (!stored.rendered) return false;
+    glyph = stored;
+    return true;
 }
 
-void deleteFont(FontHandle font) {
-    if (font == nullptr) return;
-    for (auto& [deviceContext, selected] : selectedFonts) {
-        if (selected == font) selected = nullptr;
-    }
-    delete font;
-}
-
-bool fontGlyphs(DeviceContext deviceContext, std::uint32_t first, std::uint32_t count,
-                std::vector<GlyphBitmap>& glyphs) {
-    glyphs.clear();
-    const auto found = selectedFonts.find(deviceContext);
-    if (found == selectedFonts.end() || found->second == nullptr) return false;
-    const GlyphFont& font = *found->second->font;
-    glyphs.assign(count, GlyphBitmap{});
-    bool allRendered = true;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint64_t at = std::uint64_t{first} + i;
-        if (at < font.first || at - font.first >= font.glyphs.size() || !font.glyphs[at - font.first].rendered) {
-            allRendered = false;
-            continue;
-        }
-        glyphs[i] = font.glyphs[at - font.first];
-    }
-    return allRendered;
-}
+void glyph_source::destroy(FontHandle font) { delete font; }
 
 }  // namespace platform

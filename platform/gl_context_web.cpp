@@ -1,4 +1,4 @@
-// Device contexts, pixel formats and WebGL 2 contexts on the page's canvas. A browser offers
+// WebGL 2 contexts on the page's canvas, drawing into a back buffer of their own. A browser offers
 // OpenGL ES 3.0 as WebGL 2 and nothing with fixed-function drawing.
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -11,8 +11,6 @@
 namespace platform {
 
 namespace {
-std::uint64_t swaps = 0;
-GlApi wantedApi = GlApi::kEs3;
 
 // The pixel format's 16-bit depth, which a canvas cannot be asked for (browsers give it 24
 // bits, and overlapping lines then pass or fail the depth test otherwise than on the desktop):
@@ -66,47 +64,17 @@ EM_JS(void, oyun_back_buffer_free, (const char* canvas), {
 
 }  // namespace
 
-void requestGlApi(GlApi api) { wantedApi = api; }
-
-GlApi requestedGlApi() { return wantedApi; }
-
-DeviceContext getDeviceContext(WindowHandle window) {
-    if (window == nullptr || window != web::liveWindow()) return nullptr;
-    auto* deviceContext = new DeviceContextRecord;
-    deviceContext->window = window;
-    return deviceContext;
-}
-
-void releaseDeviceContext(WindowHandle /*window*/, DeviceContext deviceContext) { delete deviceContext; }
-
-int choosePixelFormat(DeviceContext deviceContext, const PixelFormatDescriptor& descriptor) {
-    if (deviceContext == nullptr) return 0;
-    const std::uint32_t needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL;
-    if ((descriptor.flags & needed) != needed || descriptor.pixelType != PFD_TYPE_RGBA) return 0;
-    return 1;
-}
-
-bool setPixelFormat(DeviceContext deviceContext, int format, const PixelFormatDescriptor& /*descriptor*/) {
-    if (deviceContext == nullptr || format != 1 || deviceContext->pixelFormat != 0) return false;
-    deviceContext->pixelFormat = format;
-    return true;
-}
+// A browser has nothing but WebGL 2.
+GlApi native::defaultGlApi() { return GlApi::kEs3; }
 
 // Frames follow the browser's animation frames; there is nothing to choose.
 void setVsyncWanted(bool /*wanted*/) {}
-
-GlContext createGlContext(DeviceContext deviceContext) {
-    std::string error;
-    GlContext context = createGlContext(deviceContext, error);
-    if (context == nullptr && !error.empty()) base::report(base::Level::kError, error);
-    return context;
-}
 
 // Made current at once, as on the desktop.
 GlContext createGlContext(DeviceContext deviceContext, std::string& error) {
     error.clear();
     if (deviceContext == nullptr || deviceContext->pixelFormat == 0) return nullptr;
-    if (wantedApi != GlApi::kEs3) {
+    if (requestedGlApi() != GlApi::kEs3) {
         error = "cannot create an OpenGL context: a browser has none with fixed-function drawing";
         return nullptr;
     }
@@ -166,10 +134,8 @@ void deleteGlContext(GlContext context) {
 void swapBuffers(DeviceContext deviceContext) {
     if (deviceContext == nullptr) return;
     oyun_back_buffer_present(web::kCanvas);
-    ++swaps;
+    countSwap();
     web::waitForAnimationFrame();
 }
-
-std::uint64_t swapCount() { return swaps; }
 
 }  // namespace platform

@@ -1,5 +1,5 @@
-// Message boxes: their text is always reported, and a real box is shown only where a display
-// can show one and the reports go to the terminal (not to a test or the capture).
+// Message boxes on the desktop: SDL's box, shown only where a display can show one and the
+// reports go to the terminal (not to a test or the capture).
 //
 // The box is shown from a child process of ours, in a process group of its own, while this
 // process waits and keeps watching for SIGINT and SIGTERM: a signal takes the box (and any
@@ -13,7 +13,7 @@
 #include <cerrno>
 
 #include "base/report.h"
-#include "platform/message_box.h"
+#include "platform/message_box_display.h"
 #include "platform/sdl_internal.h"
 #include "platform/termination.h"
 
@@ -59,18 +59,11 @@ void showAndWait(const char* caption, const char* text, Uint32 flags) {
 
 }  // namespace
 
-void messageBox(const char* text, const char* caption, std::uint32_t style) {
-    const bool warning = (style & MB_ICONWARNING) == MB_ICONWARNING;
-    base::Report entry;
-    entry.level = warning ? base::Level::kWarning : base::Level::kInfo;
-    entry.box = true;
-    entry.caption = cp1254ToUtf8(caption != nullptr ? caption : "");
-    entry.text = cp1254ToUtf8(text != nullptr ? text : "");
-    const bool intercepted = base::reportSinkReplaced();
-    base::report(entry);
-    // Once the program has been asked to end, no box holds it up.
-    if (intercepted || !hasVisibleDisplay() || terminationSignal() != 0) return;
-    showAndWait(entry.caption.c_str(), entry.text.c_str(), warning ? SDL_MESSAGEBOX_WARNING : 0);
+// Once the program has been asked to end, no box holds it up.
+void message_box_display::show(const base::Report& entry) {
+    if (!hasVisibleDisplay() || terminationSignal() != 0) return;
+    showAndWait(entry.caption.c_str(), entry.text.c_str(),
+                entry.level == base::Level::kWarning ? SDL_MESSAGEBOX_WARNING : 0);
 }
 
 }  // namespace platform

@@ -1,9 +1,9 @@
-// Message boxes in a page: reported as everywhere (the console), and shown as a line on the
-// page, which never blocks the show.
+// Message boxes in a page: shown as a line on the page, which never blocks the show (the
+// report has gone to the console already).
 #include <emscripten.h>
 
 #include "base/report.h"
-#include "platform/message_box.h"
+#include "platform/message_box_display.h"
 
 namespace platform {
 
@@ -19,16 +19,6 @@ EM_JS(void, oyun_show_message_line, (const char* line), {
 
 }  // namespace
 
-void messageBox(const char* text, const char* caption, std::uint32_t style) {
-    const bool warning = (style & MB_ICONWARNING) == MB_ICONWARNING;
-    base::Report entry;
-    entry.level = warning ? base::Level::kWarning : base::Level::kInfo;
-    entry.box = true;
-    entry.caption = cp1254ToUtf8(caption != nullptr ? caption : "");
-    entry.text = cp1254ToUtf8(text != nullptr ? text : "");
-    const bool intercepted = base::reportSinkReplaced();
-    base::report(entry);
-    if (!intercepted) oyun_show_message_line(base::reportLine(entry).c_str());
-}
+void message_box_display::show(const base::Report& entry) { oyun_show_message_line(base::reportLine(entry).c_str()); }
 
 }  // namespace platform

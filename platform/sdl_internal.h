@@ -4,25 +4,12 @@
 
 #include <SDL.h>
 
-#include <deque>
-#include <string>
-
-#include "platform/gl_context.h"
-#include "platform/window.h"
+#include "platform/window_internal.h"
 
 namespace platform {
 
-struct Window {
+struct NativeWindow {
     SDL_Window* sdlWindow = nullptr;
-    WindowProc windowProc = nullptr;
-    void* userData = nullptr;
-    std::uint32_t style = 0;
-    std::deque<Message> queue;
-};
-
-struct DeviceContextRecord {
-    Window* window = nullptr;
-    int pixelFormat = 0;
 };
 
 struct GlContextRecord {
@@ -36,11 +23,7 @@ namespace sdl {
 bool ensureVideo();
 bool videoReady();
 
-// The one window, or null.
-Window* liveWindow();
-
-// Translates pending SDL events into messages of the live window.
-void pumpEvents();
+// Translates an SDL event into messages of the live window.
 void translateEvent(const SDL_Event& event);
 // Turns a pending SIGINT or SIGTERM into the close message of the live window.
 void noteTerminationRequest();

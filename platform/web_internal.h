@@ -4,24 +4,9 @@
 
 #include <emscripten/html5.h>
 
-#include <deque>
-
-#include "platform/gl_context.h"
-#include "platform/window.h"
+#include "platform/window_internal.h"
 
 namespace platform {
-
-struct Window {
-    WindowProc windowProc = nullptr;
-    void* userData = nullptr;
-    std::uint32_t style = 0;
-    std::deque<Message> queue;
-};
-
-struct DeviceContextRecord {
-    Window* window = nullptr;
-    int pixelFormat = 0;
-};
 
 struct GlContextRecord {
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE handle = 0;
@@ -31,9 +16,6 @@ namespace web {
 
 // The canvas every window draws into (a page holds one).
 constexpr const char* kCanvas = "#canvas";
-
-// The one window, or null.
-Window* liveWindow();
 
 // DOM events of the page become messages of `window` (keys, focus, visibility); null stops.
 void listenToPage(Window* window);

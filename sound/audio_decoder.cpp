@@ -17,6 +17,7 @@ extern "C" {
 
 #include "base/av_util.h"
 #include "base/report.h"
+#include "sound/decode_start.h"
 
 namespace sound {
 
@@ -365,14 +366,7 @@ struct Load {
 };
 
 bool checkPath(const char* path, Sample& sample, std::string& error) {
-    sample.pcm.clear();
-    sample.stream.reset();
-    sample.rate = 0;
-    sample.channels = 0;
-    if (path == nullptr || *path == '\0') {
-        error = "no file name";
-        return false;
-    }
+    if (!startDecoding(path, sample, error)) return false;
     routeFfmpegMessages();
     return true;
 }

@@ -2,20 +2,14 @@
 // starts and hands the PCM to the platform, where a load finds it by the file's path.
 #include "platform/decoded_sound.h"
 #include "sound/audio_decoder.h"
+#include "sound/decode_start.h"
 
 namespace sound {
 
 namespace {
 
 bool takeDecoded(const char* path, Sample& sample, std::string& error, int maxSeconds) {
-    sample.pcm.clear();
-    sample.stream.reset();
-    sample.rate = 0;
-    sample.channels = 0;
-    if (path == nullptr || *path == '\0') {
-        error = "no file name";
-        return false;
-    }
+    if (!startDecoding(path, sample, error)) return false;
     const platform::DecodedSound* sound = platform::findDecodedSound(path);
     if (sound == nullptr) {
         error = "the page has not decoded it";

@@ -1,5 +1,8 @@
 // Pixel storage and the attribute stacks: each group of glPushAttrib restores its own part
 // of the state, and the ES context's mirror of it follows.
+#include <utility>
+#include <vector>
+
 #include "gfx/gles3/calls.h"
 #include "gfx/gles3/context.h"
 #include "gfx/gles3/es_state.h"
@@ -12,90 +15,79 @@ namespace {
 
 constexpr Bitfield kLineBit = 0x4, kViewportBit = 0x800, kTransformBit = 0x1000, kHintBit = 0x8000;
 
-void restore(Bitfield mask, const FixedState& saved) {
-    FixedState& s = current()->state;
-    if ((mask & kCurrentBit) != 0) {
-        s.colour = saved.colour;
-        s.normal = saved.normal;
-        s.texCoord = saved.texCoord;
-        s.rasterPosition = saved.rasterPosition;
-        s.rasterColour = saved.rasterColour;
-        s.rasterTexCoord = saved.rasterTexCoord;
-        s.rasterValid = saved.rasterValid;
+// The members of `saved` back into `into`, where `mask` names any of `group`.
+template <typename State, typename... Member>
+void restoreGroup(Bitfield mask, Bitfield group, State& into, const State& saved, Member State::*... members) {
+    if ((mask & group) != 0) ((into.*members = saved.*members), ...);
+}
+
+// Pushes `state` under `mask`; a full stack is an error.
+template <typename State>
+void pushState(std::vector<std::pair<Bitfield, State>>& stack, Bitfield mask, const State& state) {
+    if (stack.size() >= kAttribStackDepth) return setError(kStackOverflow);
+    stack.emplace_back(mask, state);
+}
+
+// Takes the top of the stack; false, with the error set, when it is empty.
+template <typename State>
+bool popState(std::vector<std::pair<Bitfield, State>>& stack, std::pair<Bitfield, State>& top) {
+    if (stack.empty()) {
+        setError(kStackUnderflow);
+        return false;
     }
-    if ((mask & (kEnableBit | kColorBufferAttribBit)) != 0) s.blend = saved.blend;
-    if ((mask & (kEnableBit | kDepthBufferAttribBit)) != 0) s.depthTest = saved.depthTest;
+    top = stack.back();
+    stack.pop_back();
+    return true;
+}
+
+void restore(Bitfield mask, const FixedState& saved) {
+    using S = FixedState;
+    S& s = current()->state;
+    restoreGroup(mask, kCurrentBit, s, saved, &S::colour, &S::normal, &S::texCoord, &S::rasterPosition,
+                 &S::rasterColour, &S::rasterTexCoord, &S::rasterValid);
+    restoreGroup(mask, kEnableBit | kColorBufferAttribBit, s, saved, &S::blend);
+    restoreGroup(mask, kEnableBit | kDepthBufferAttribBit, s, saved, &S::depthTest);
+    restoreGroup(mask, kEnableBit | kLightingBit, s, saved, &S::lighting, &S::colorMaterial);
     if ((mask & (kEnableBit | kLightingBit)) != 0) {
-        s.lighting = saved.lighting;
-        s.colorMaterial = saved.colorMaterial;
         for (int i = 0; i < kLightCount; ++i) s.lights[i].enabled = saved.lights[i].enabled;
     }
-    if ((mask & (kEnableBit | kTextureBit)) != 0) {
-        s.texture2D = saved.texture2D;
-        s.texGenS = saved.texGenS;
-        s.texGenT = saved.texGenT;
-    }
-    if ((mask & (kEnableBit | kScissorBit)) != 0) s.scissorTest = saved.scissorTest;
-    if ((mask & (kEnableBit | kLineBit)) != 0) s.lineSmooth = saved.lineSmooth;
-    if ((mask & (kEnableBit | kPolygonBit)) != 0) s.cullFace = saved.cullFace;
-    if ((mask & (kEnableBit | kTransformBit)) != 0) s.normalize = saved.normalize;
-    if ((mask & kColorBufferAttribBit) != 0) {
-        s.blendSource = saved.blendSource;
-        s.blendDestination = saved.blendDestination;
-        s.clearColour = saved.clearColour;
-    }
-    if ((mask & kDepthBufferAttribBit) != 0) {
-        s.depthFunction = saved.depthFunction;
-        s.depthMask = saved.depthMask;
-        s.clearDepth = saved.clearDepth;
-    }
-    if ((mask & kScissorBit) != 0) s.scissorBox = saved.scissorBox;
-    if ((mask & kViewportBit) != 0) s.viewport = saved.viewport;
+    restoreGroup(mask, kEnableBit | kTextureBit, s, saved, &S::texture2D, &S::texGenS, &S::texGenT);
+    restoreGroup(mask, kEnableBit | kScissorBit, s, saved, &S::scissorTest);
+    restoreGroup(mask, kEnableBit | kLineBit, s, saved, &S::lineSmooth);
+    restoreGroup(mask, kEnableBit | kPolygonBit, s, saved, &S::cullFace);
+    restoreGroup(mask, kEnableBit | kTransformBit, s, saved, &S::normalize);
+    restoreGroup(mask, kColorBufferAttribBit, s, saved, &S::blendSource, &S::blendDestination, &S::clearColour);
+    restoreGroup(mask, kDepthBufferAttribBit, s, saved, &S::depthFunction, &S::depthMask, &S::clearDepth);
+    restoreGroup(mask, kScissorBit, s, saved, &S::scissorBox);
+    restoreGroup(mask, kViewportBit, s, saved, &S::viewport);
     if ((mask & kLightingBit) != 0) {
-        s.shadeModel = saved.shadeModel;
+        // Each light but whether it is on, which belongs to the enable group.
         for (int i = 0; i < kLightCount; ++i) {
             const bool enabled = s.lights[i].enabled;
             s.lights[i] = saved.lights[i];
             s.lights[i].enabled = enabled;
         }
-        s.material = saved.material;
-        s.lightModelAmbient = saved.lightModelAmbient;
-        s.localViewer = saved.localViewer;
-        s.twoSide = saved.twoSide;
     }
-    if ((mask & kPolygonBit) != 0) {
-        s.polygonModeFront = saved.polygonModeFront;
-        s.polygonModeBack = saved.polygonModeBack;
-    }
-    if ((mask & kLineBit) != 0) s.lineWidth = saved.lineWidth;
-    if ((mask & kHintBit) != 0) {
-        s.perspectiveHint = saved.perspectiveHint;
-        s.lineSmoothHint = saved.lineSmoothHint;
-    }
-    if ((mask & kTextureBit) != 0) {
-        s.texGenModeS = saved.texGenModeS;
-        s.texGenModeT = saved.texGenModeT;
-        s.textureEnvMode = saved.textureEnvMode;
-        s.boundTexture = saved.boundTexture;
-        glBindTexture(GL_TEXTURE_2D, s.boundTexture);
-    }
-    if ((mask & kTransformBit) != 0) s.matrixMode = saved.matrixMode;
-    if ((mask & kListBit) != 0) s.listBase = saved.listBase;
+    restoreGroup(mask, kLightingBit, s, saved, &S::shadeModel, &S::material, &S::lightModelAmbient, &S::localViewer,
+                 &S::twoSide);
+    restoreGroup(mask, kPolygonBit, s, saved, &S::polygonModeFront, &S::polygonModeBack);
+    restoreGroup(mask, kLineBit, s, saved, &S::lineWidth);
+    restoreGroup(mask, kHintBit, s, saved, &S::perspectiveHint, &S::lineSmoothHint);
+    restoreGroup(mask, kTextureBit, s, saved, &S::texGenModeS, &S::texGenModeT, &S::textureEnvMode, &S::boundTexture);
+    if ((mask & kTextureBit) != 0) glBindTexture(GL_TEXTURE_2D, s.boundTexture);
+    restoreGroup(mask, kTransformBit, s, saved, &S::matrixMode);
+    restoreGroup(mask, kListBit, s, saved, &S::listBase);
     syncEsState();
 }
 
 void pushNow(Bitfield mask) {
     Context& c = *current();
-    if (c.attribStack.size() >= kAttribStackDepth) return setError(kStackOverflow);
-    c.attribStack.emplace_back(mask, c.state);
+    pushState(c.attribStack, mask, c.state);
 }
 
 void popNow() {
-    Context& c = *current();
-    if (c.attribStack.empty()) return setError(kStackUnderflow);
-    const auto [mask, saved] = c.attribStack.back();
-    c.attribStack.pop_back();
-    restore(mask, saved);
+    std::pair<Bitfield, FixedState> top;
+    if (popState(current()->attribStack, top)) restore(top.first, top.second);
 }
 
 }  // namespace
@@ -125,44 +117,28 @@ void pixelStorei(Enum name, int value) {
 }
 
 void pushAttrib(Bitfield mask) {
-    if (current() == nullptr) return;
-    if (recorded([mask] { pushNow(mask); })) return;
-    pushNow(mask);
+    runOrRecord([mask] { pushNow(mask); });
 }
 
 void popAttrib() {
-    if (current() == nullptr) return;
-    if (recorded([] { popNow(); })) return;
-    popNow();
+    runOrRecord([] { popNow(); });
 }
 
 void pushClientAttrib(Bitfield mask) {
     Context* c = current();
     if (c == nullptr) return;
-    if (c->clientAttribStack.size() >= kAttribStackDepth) return setError(kStackOverflow);
-    c->clientAttribStack.emplace_back(mask, c->client);
+    pushState(c->clientAttribStack, mask, c->client);
 }
 
 void popClientAttrib() {
     Context* c = current();
     if (c == nullptr) return;
-    if (c->clientAttribStack.empty()) return setError(kStackUnderflow);
-    const auto [mask, saved] = c->clientAttribStack.back();
-    c->clientAttribStack.pop_back();
-    ClientState& client = c->client;
-    if ((mask & kClientPixelStoreBit) != 0) {
-        client.unpack = saved.unpack;
-        client.pack = saved.pack;
-    }
-    if ((mask & kClientVertexArrayBit) != 0) {
-        client.vertexArray = saved.vertexArray;
-        client.vertexSize = saved.vertexSize;
-        client.vertexType = saved.vertexType;
-        client.vertexStride = saved.vertexStride;
-        client.vertexOffset = saved.vertexOffset;
-        client.vertexBuffer = saved.vertexBuffer;
-        client.arrayBuffer = saved.arrayBuffer;
-    }
+    std::pair<Bitfield, ClientState> top;
+    if (!popState(c->clientAttribStack, top)) return;
+    using S = ClientState;
+    restoreGroup(top.first, kClientPixelStoreBit, c->client, top.second, &S::unpack, &S::pack);
+    restoreGroup(top.first, kClientVertexArrayBit, c->client, top.second, &S::vertexArray, &S::vertexSize,
+                 &S::vertexType, &S::vertexStride, &S::vertexOffset, &S::vertexBuffer, &S::arrayBuffer);
 }
 
 }  // namespace calls

@@ -52,12 +52,19 @@ void setCapability(Enum capability, bool on) {
     if (capability == kColorMaterial && on) s.material.ambient = s.material.diffuse = s.colour;
 }
 
-// Runs `change` now, or records it while a list is compiled.
-template <typename Change>
-void apply(Change change) {
+// The viewport or the scissor box, and the ES call that sets it: a negative size is refused
+// at once, even while a list is compiled.
+void setBox(std::array<int, 4> FixedState::*box, void (*esSet)(GLint, GLint, GLsizei, GLsizei), int x, int y, int width,
+            int height) {
     if (current() == nullptr) return;
-    if (recorded(change)) return;
-    change();
+    if (width < 0 || height < 0) {
+        setError(kInvalidValue);
+        return;
+    }
+    runOrRecord([=] {
+        current()->state.*box = {x, y, width, height};
+        esSet(x, y, width, height);
+    });
 }
 
 }  // namespace
@@ -80,15 +87,15 @@ void syncEsState() {
 namespace calls {
 
 void enable(Enum capability) {
-    apply([capability] { setCapability(capability, true); });
+    runOrRecord([capability] { setCapability(capability, true); });
 }
 
 void disable(Enum capability) {
-    apply([capability] { setCapability(capability, false); });
+    runOrRecord([capability] { setCapability(capability, false); });
 }
 
 void blendFunc(Enum source, Enum destination) {
-    apply([source, destination] {
+    runOrRecord([source, destination] {
         FixedState& s = current()->state;
         s.blendSource = source;
         s.blendDestination = destination;
@@ -97,7 +104,7 @@ void blendFunc(Enum source, Enum destination) {
 }
 
 void depthFunc(Enum function) {
-    apply([function] {
+    runOrRecord([function] {
         if (function < kNever || function > kAlways) {
             setError(kInvalidEnum);
             return;
@@ -108,14 +115,14 @@ void depthFunc(Enum function) {
 }
 
 void depthMask(Boolean write) {
-    apply([write] {
+    runOrRecord([write] {
         current()->state.depthMask = write != kFalse;
         glDepthMask(write != kFalse ? GL_TRUE : GL_FALSE);
     });
 }
 
 void shadeModel(Enum mode) {
-    apply([mode] {
+    runOrRecord([mode] {
         if (mode != kFlat && mode != kSmooth) {
             setError(kInvalidEnum);
             return;
@@ -126,7 +133,7 @@ void shadeModel(Enum mode) {
 
 void hint(Enum target, Enum mode) {
     // ES interpolates every varying in perspective; line smoothing has one quality here.
-    apply([target, mode] {
+    runOrRecord([target, mode] {
         FixedState& s = current()->state;
         if (target == kPerspectiveCorrectionHint)
             s.perspectiveHint = mode;
@@ -138,7 +145,7 @@ void hint(Enum target, Enum mode) {
 }
 
 void lineWidth(float width) {
-    apply([width] {
+    runOrRecord([width] {
         if (!(width > 0.0f)) {
             setError(kInvalidValue);
             return;
@@ -148,7 +155,7 @@ void lineWidth(float width) {
 }
 
 void polygonMode(Enum face, Enum mode) {
-    apply([face, mode] {
+    runOrRecord([face, mode] {
         if (mode != kPoint && mode != kLine && mode != kFill) {
             setError(kInvalidEnum);
             return;
@@ -162,7 +169,7 @@ void polygonMode(Enum face, Enum mode) {
 }
 
 void clearColor(float r, float g, float b, float a) {
-    apply([=] {
+    runOrRecord([=] {
         const auto clamp = [](float v) { return v < 0.0f ? 0.0f : v > 1.0f ? 1.0f : v; };
         current()->state.clearColour = {clamp(r), clamp(g), clamp(b), clamp(a)};
         glClearColor(r, g, b, a);
@@ -170,7 +177,7 @@ void clearColor(float r, float g, float b, float a) {
 }
 
 void clearDepth(double depth) {
-    apply([depth] {
+    runOrRecord([depth] {
         const double clamped = depth < 0.0 ? 0.0 : depth > 1.0 ? 1.0 : depth;
         current()->state.clearDepth = clamped;
         glClearDepthf(static_cast<float>(clamped));
@@ -178,7 +185,7 @@ void clearDepth(double depth) {
 }
 
 void clear(Bitfield mask) {
-    apply([mask] {
+    runOrRecord([mask] {
         if ((mask & ~(kColorBufferBit | kDepthBufferBit | 0x00000400u /* stencil */)) != 0) {
             setError(kInvalidValue);
             return;
@@ -187,29 +194,9 @@ void clear(Bitfield mask) {
     });
 }
 
-void viewport(int x, int y, int width, int height) {
-    if (current() == nullptr) return;
-    if (width < 0 || height < 0) {
-        setError(kInvalidValue);
-        return;
-    }
-    apply([=] {
-        current()->state.viewport = {x, y, width, height};
-        glViewport(x, y, width, height);
-    });
-}
+void viewport(int x, int y, int width, int height) { setBox(&FixedState::viewport, glViewport, x, y, width, height); }
 
-void scissor(int x, int y, int width, int height) {
-    if (current() == nullptr) return;
-    if (width < 0 || height < 0) {
-        setError(kInvalidValue);
-        return;
-    }
-    apply([=] {
-        current()->state.scissorBox = {x, y, width, height};
-        glScissor(x, y, width, height);
-    });
-}
+void scissor(int x, int y, int width, int height) { setBox(&FixedState::scissorBox, glScissor, x, y, width, height); }
 
 }  // namespace calls
 

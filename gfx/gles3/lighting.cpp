@@ -99,31 +99,24 @@ void setLightModel(Enum name, const Values& v) {
     }
 }
 
-template <typename Change>
-void apply(Change change) {
-    if (current() == nullptr) return;
-    if (recorded(change)) return;
-    change();
-}
-
 }  // namespace
 
 namespace calls {
 
 void lightfv(Enum light, Enum name, const float* values) {
-    apply([light, name, v = copyValues(name, values)] { setLight(light, name, v); });
+    runOrRecord([light, name, v = copyValues(name, values)] { setLight(light, name, v); });
 }
 
 void lightModelfv(Enum name, const float* values) {
-    apply([name, v = copyValues(name, values)] { setLightModel(name, v); });
+    runOrRecord([name, v = copyValues(name, values)] { setLightModel(name, v); });
 }
 
 void materialfv(Enum face, Enum name, const float* values) {
-    apply([face, name, v = copyValues(name, values)] { setMaterial(face, name, v); });
+    runOrRecord([face, name, v = copyValues(name, values)] { setMaterial(face, name, v); });
 }
 
 void texGeni(Enum coordinate, Enum name, int value) {
-    apply([coordinate, name, value] {
+    runOrRecord([coordinate, name, value] {
         const auto mode = static_cast<Enum>(value);
         if (name != kTextureGenMode) return setError(kInvalidEnum);
         if (mode != kSphereMap && mode != kEyeLinear && mode != kObjectLinear) return setError(kInvalidEnum);
@@ -138,7 +131,7 @@ void texGeni(Enum coordinate, Enum name, int value) {
 }
 
 void texEnvi(Enum target, Enum name, int value) {
-    apply([target, name, value] {
+    runOrRecord([target, name, value] {
         const auto mode = static_cast<Enum>(value);
         if (target != kTextureEnv || name != kTextureEnvMode) return setError(kInvalidEnum);
         if (mode != kModulate && mode != kDecal && mode != kReplace) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gfx/gles3/assembly.h"
+#include "gfx/gles3/context.h"
 #include "gfx/gles3/draw.h"
 #include "gfx/gles3/state.h"
 #include "gfx/gles3/vertex.h"
@@ -58,6 +59,14 @@ bool recordOperation(std::function<void()> operation);
 template <typename Operation>
 bool recorded(Operation&& operation) {
     return compilingList() && recordOperation(std::function<void()>(std::forward<Operation>(operation)));
+}
+
+// Runs `change` now, or records it while a list is compiled; without a current context, neither.
+template <typename Change>
+void runOrRecord(Change change) {
+    if (current() == nullptr) return;
+    if (recorded(change)) return;
+    change();
 }
 Lists& lists();
 
