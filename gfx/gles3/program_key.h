@@ -24,6 +24,7 @@ struct ProgramKey {
     bool flat = false;          // colours from the provoking vertex
     bool flatTexCoord = false;  // texture coordinates likewise (they are the same at every vertex)
     bool smoothLines = false;
+    bool fetchEnds = false;  // wide lines whose ends the vertex shader reads from a texture
 
     std::uint32_t bits() const;
 };

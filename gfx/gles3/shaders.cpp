@@ -1,6 +1,8 @@
 // Shader sources: one template per stage with the key's features as preprocessor switches.
 #include "gfx/gles3/shaders.h"
 
+#include "gfx/gles3/line_ends.h"
+
 namespace gfx::gles3 {
 
 namespace {
@@ -155,11 +157,19 @@ void main() {
 // coordinates and widened there into a rectangle half a pixel longer at each end and half a
 // pixel wider on each side than the line, the margin over which coverage falls to zero.
 const char* const kWideLinesMain = R"(
+#if FETCH_ENDS
+uniform highp sampler2D uEnds;
+uniform ivec2 uEnd;  // the first segment's first end, and how many ends one segment is from the next
+#define CORNER (gl_VertexID & 3)
+vec4 fetchEnd(int i) { return texelFetch(uEnds, ivec2(i & (END_TEXTURE_WIDTH - 1), i / END_TEXTURE_WIDTH), 0); }
+#else
+#define CORNER gl_VertexID
 layout(location = 0) in vec4 aPosition0;
+layout(location = 4) in vec4 aPosition1;
+#endif
 layout(location = 1) in vec4 aColour0;
 layout(location = 2) in vec3 aNormal0;
 layout(location = 3) in vec2 aTexCoord0;
-layout(location = 4) in vec4 aPosition1;
 layout(location = 5) in vec4 aColour1;
 layout(location = 6) in vec3 aNormal1;
 layout(location = 7) in vec2 aTexCoord1;
@@ -183,6 +193,10 @@ void clipEnd(inout Processed a, Processed b, float da, float db) {
 }
 
 void main() {
+#if FETCH_ENDS
+    int first = uEnd.x + (gl_VertexID >> 2) * uEnd.y;
+    vec4 aPosition0 = fetchEnd(first), aPosition1 = fetchEnd(first + 1);
+#endif
     Processed e0 = process(aPosition0, aColour0, aNormal0, aTexCoord0);
     Processed e1 = process(aPosition1, aColour1, aNormal1, aTexCoord1);
     float near0 = e0.clip.z + e0.clip.w, near1 = e1.clip.z + e1.clip.w;
@@ -208,8 +222,8 @@ void main() {
     }
     vec2 dir = d / len;
     vec2 across = vec2(-dir.y, dir.x) * (uHalfWidth + 0.5);
-    bool atEnd = gl_VertexID >= 2;
-    float side = (gl_VertexID & 1) == 1 ? 1.0 : -1.0;
+    bool atEnd = CORNER >= 2;
+    float side = (CORNER & 1) == 1 ? 1.0 : -1.0;
     // Not "atEnd ? b : a": WebGL allows no conditional operator on structures.
     Processed e = a;
     if (atEnd) e = b;
@@ -336,6 +350,8 @@ std::string defines(const ProgramKey& key) {
     define("ENV_DECAL", key.environment == kDecal);
     define("FORMAT_RGBA", key.format == TextureFormat::kRgba);
     define("SMOOTH_LINES", key.smoothLines);
+    define("FETCH_ENDS", key.fetchEnds);
+    define("END_TEXTURE_WIDTH", kEndTextureWidth);
     d += key.flat ? "#define INTERPOLATION flat\n" : "#define INTERPOLATION smooth\n";
     d += key.flatTexCoord ? "#define TEX_INTERPOLATION flat\n" : "#define TEX_INTERPOLATION smooth\n";
     return d;

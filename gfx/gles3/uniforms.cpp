@@ -14,7 +14,7 @@ namespace gfx::gles3::detail {
 
 namespace {
 
-ProgramKey keyFor(ProgramKind kind, Constant constant) {
+ProgramKey keyFor(ProgramKind kind, Constant constant, bool fetchEnds) {
     const Context& c = *current();
     const FixedState& s = c.state;
     ProgramKey key;
@@ -40,6 +40,7 @@ ProgramKey keyFor(ProgramKind kind, Constant constant) {
         key.flat = (s.shadeModel == kFlat && !thinLines) || (constant.colour && !s.lighting);
         key.flatTexCoord = constant.texCoord && !s.texGenS && !s.texGenT;
         key.smoothLines = kind == ProgramKind::kWideLines && s.lineSmooth;
+        key.fetchEnds = kind == ProgramKind::kWideLines && fetchEnds;
         if (thinLines) key.kind = ProgramKind::kPrimitives;
     }
     key.texture = texturing();
@@ -131,9 +132,9 @@ void setUniforms(Program& p, const ProgramKey& key) {
 
 }  // namespace
 
-Program* useProgram(ProgramKind kind, Constant constant) {
+Program* useProgram(ProgramKind kind, Constant constant, bool fetchEnds) {
     Gpu& g = *current()->gpu;
-    const ProgramKey key = keyFor(kind, constant);
+    const ProgramKey key = keyFor(kind, constant, fetchEnds);
     Program* p = g.programs.get(key);
     if (p == nullptr) return nullptr;
     if (g.program != p->id) {

@@ -31,5 +31,7 @@ void outlines();
 void flatModes();
 void textureFormats();
 void cornerQuads();
+// Wide lines from buffers of every layout, filled again and made anew.
+void bufferLines();
 
 }  // namespace gfx_test
