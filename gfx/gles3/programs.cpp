@@ -31,6 +31,7 @@ std::uint32_t ProgramKey::bits() const {
     put(flatTexCoord, 1);
     put(smoothLines, 1);
     put(fetchEnds, 1);
+    put(constantColour, 1);
     return b;
 }
 
@@ -149,6 +150,8 @@ std::unique_ptr<Program> Programs::build(const ProgramKey& key, std::string& err
     p.viewport = uniform(id, "uViewport", 4);
     p.halfWidth = uniform(id, "uHalfWidth", 1);
     p.end = uniform(id, "uEnd", 2);
+    p.colour = uniform(id, "uColour", 4);
+    p.texCoord = uniform(id, "uTexCoord", 2);
     p.rectangle = uniform(id, "uRectangle", 4);
     p.framebuffer = uniform(id, "uFramebuffer", 2);
     p.depth = uniform(id, "uDepth", 1);

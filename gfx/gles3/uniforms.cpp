@@ -41,6 +41,7 @@ ProgramKey keyFor(ProgramKind kind, Constant constant, bool fetchEnds) {
         key.flatTexCoord = constant.texCoord && !s.texGenS && !s.texGenT;
         key.smoothLines = kind == ProgramKind::kWideLines && s.lineSmooth;
         key.fetchEnds = kind == ProgramKind::kWideLines && fetchEnds;
+        key.constantColour = key.fetchEnds && !s.lighting && !s.texGenS && !s.texGenT;
         if (thinLines) key.kind = ProgramKind::kPrimitives;
     }
     key.texture = texturing();
@@ -127,6 +128,10 @@ void setUniforms(Program& p, const ProgramKey& key) {
         p.viewport.set4f(viewport);
         const float width = s.lineSmooth ? std::max(1.0f, s.lineWidth) : std::max(1.0f, std::round(s.lineWidth));
         p.halfWidth.set1f(width / 2.0f);
+        if (key.constantColour) {
+            p.colour.set4f(s.colour.data());
+            p.texCoord.set2f(s.texCoord[0], s.texCoord[1]);
+        }
     }
 }
 

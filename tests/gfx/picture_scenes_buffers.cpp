@@ -100,6 +100,28 @@ void bufferLines() {
     gfx::vertexPointer(2, gfx::kFloat, 0, offset(sizeof(float)));
     gfx::drawArrays(gfx::kLineStrip, 0, 20);
 
+    // Textured at the current coordinate (between texels), lit, and with generated coordinates.
+    const unsigned texture = makeTexture(16, 16, gfx::kRgba, 4);
+    fill(buffers[1], scattered(60, 3, 8));
+    gfx::vertexPointer(3, gfx::kFloat, 0, nullptr);
+    gfx::lineWidth(4.0f);
+    gfx::color4f(1.0f, 0.9f, 0.7f, 0.8f);
+    gfx::texCoord2f(0.37f, 0.71f);
+    gfx::enable(gfx::kTexture2D);
+    gfx::drawArrays(gfx::kLines, 0, 20);
+    light();
+    gfx::normal3f(0.3f, 0.2f, 0.9f);
+    gfx::enable(gfx::kLighting);
+    gfx::drawArrays(gfx::kLines, 20, 20);
+    gfx::disable(gfx::kLighting);
+    gfx::enable(gfx::kTextureGenS);
+    gfx::enable(gfx::kTextureGenT);
+    gfx::drawArrays(gfx::kLineStrip, 40, 20);
+    gfx::disable(gfx::kTextureGenS);
+    gfx::disable(gfx::kTextureGenT);
+    gfx::disable(gfx::kTexture2D);
+    gfx::deleteTextures(1, &texture);
+
     // The first buffer filled again, as large: its new vertices are drawn, not the old ones.
     fill(buffers[0], scattered(2100, 2, 5));
     gfx::vertexPointer(2, gfx::kFloat, 0, nullptr);
