@@ -1,6 +1,7 @@
 // glDrawArrays from the vertex array: natively from its buffer where ES draws the mode alike,
-// wide lines as instances over the buffer, the rest assembled on the CPU; whole ranges out of
-// sight skipped.
+// wide lines as one draw of corners reading the buffer's end texture (instances over the
+// buffer where it is not packed), the rest assembled on the CPU; whole ranges out of sight
+// skipped.
 #include <algorithm>
 #include <cmath>
 #include <cstring>

@@ -153,9 +153,11 @@ void main() {
 )";
 
 // A wide or smoothed line: one instance per segment, its two ends read from the same buffer
-// a vertex apart. The segment is clipped to the near and far planes, taken to window
-// coordinates and widened there into a rectangle half a pixel longer at each end and half a
-// pixel wider on each side than the line, the margin over which coverage falls to zero.
+// a vertex apart, or (FETCH_ENDS) four indexed corners per segment, its ends read from the
+// buffer's end texture by the corner's number. The segment is clipped to the near and far
+// planes, taken to window coordinates and widened there into a rectangle half a pixel longer
+// at each end and half a pixel wider on each side than the line, the margin over which
+// coverage falls to zero.
 const char* const kWideLinesMain = R"(
 #if FETCH_ENDS
 uniform highp sampler2D uEnds;
@@ -336,9 +338,10 @@ void main() {
     float along = vRectangle.x, back = vRectangle.y, len = along + back;
     float across = abs(vRectangle.z);
 #if SMOOTH_LINES
+    // Every pixel of the rectangle is drawn, those of no coverage too (with blending off they
+    // show, and they write depth), as the driver draws them.
     float coverage = clamp(uHalfWidth + 0.5 - across, 0.0, 1.0) * clamp(min(along, back) + 0.5, 0.0, 1.0) *
                      min(1.0, 2.0 * len / (len + 1.0));
-    if (coverage <= 0.0) discard;
     c.a *= coverage;
 #else
     if (across > uHalfWidth || along < 0.0 || back <= 0.0) discard;

@@ -105,6 +105,7 @@ const Scene kScenes[] = {
      12, 24},
     {"lines of every kind", [](RendererContext&) { lineKinds(); }, 0, 0},
     {"wide lines from buffers of every layout", [](RendererContext&) { bufferLines(); }, 8, 1},
+    {"smooth wide lines with edges on pixel centres", [](RendererContext&) { lineEdges(); }, 0, 0},
     {"text from the font's lists", [](RendererContext& c) { text(c); }, 0, 0},
     {"outlines over a lit model", [](RendererContext&) { outlines(); }, 0, 0},
     {"flat shading in every mode", [](RendererContext&) { flatModes(); }, 0, 0},

@@ -1,6 +1,7 @@
-// Wide lines drawn from buffers of every layout, for the pictures test: vertices of two,
+// Wide lines for the pictures test: drawn from buffers of every layout (vertices of two,
 // three and four floats, packed or with a stride or offset of their own, ranges across
-// thousands of vertices, a buffer filled again and one deleted and made anew.
+// thousands of vertices, a buffer filled again and one deleted and made anew), and smooth
+// lines whose edges fall on pixel centres, with blending and without.
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -143,6 +144,61 @@ void bufferLines() {
     gfx::disable(gfx::kLineSmooth);
     gfx::lineWidth(1.0f);
     gfx::disable(gfx::kBlend);
+}
+
+namespace {
+
+// Horizontal and vertical lines on pixel centres in a half of the window from x0: their
+// rectangles' edges, where coverage is 0, run through pixel centres. In front, in immediate
+// mode; behind, wider lines from a buffer, hidden where the first wrote depth.
+void edgesOnCentres(float x0, unsigned buffer) {
+    gfx::lineWidth(3.0f);
+    gfx::color4f(1.0f, 0.5f, 0.25f, 0.8f);
+    gfx::begin(gfx::kLines);
+    for (int i = 0; i < 8; ++i) {
+        const float y = 10.5f + 14.0f * static_cast<float>(i);
+        gfx::vertex3f(x0 + 6.0f, y, 0.2f);
+        gfx::vertex3f(x0 + 30.0f + 5.0f * static_cast<float>(i), y, 0.2f);
+    }
+    gfx::end();
+    gfx::lineWidth(5.0f);
+    gfx::begin(gfx::kLines);
+    gfx::vertex3f(x0 + 60.5f, 8.0f, 0.1f);
+    gfx::vertex3f(x0 + 60.5f, 110.0f, 0.1f);
+    gfx::end();
+    std::vector<float> behind;
+    for (int i = 0; i < 8; ++i) {
+        const float y = 10.5f + 14.0f * static_cast<float>(i);
+        behind.insert(behind.end(), {x0 + 2.0f, y, -0.5f, x0 + 76.0f, y, -0.5f});
+    }
+    fill(buffer, behind);
+    gfx::vertexPointer(3, gfx::kFloat, 0, nullptr);
+    gfx::enableClientState(gfx::kVertexArray);
+    gfx::lineWidth(9.0f);
+    gfx::color4f(0.2f, 0.5f, 1.0f, 0.7f);
+    gfx::drawArrays(gfx::kLines, 0, 16);
+    gfx::disableClientState(gfx::kVertexArray);
+}
+
+}  // namespace
+
+void lineEdges() {
+    orthoWindow();
+    gfx::disable(gfx::kTexture2D);
+    gfx::enable(gfx::kLineSmooth);
+    gfx::enable(gfx::kDepthTest);
+    gfx::blendFunc(gfx::kSrcAlpha, gfx::kOne);
+    unsigned buffer = 0;
+    gfx::genBuffers(1, &buffer);
+    edgesOnCentres(0.0f, buffer);
+    gfx::enable(gfx::kBlend);
+    edgesOnCentres(80.0f, buffer);
+    gfx::bindBuffer(gfx::kArrayBuffer, 0);
+    gfx::deleteBuffers(1, &buffer);
+    gfx::disable(gfx::kBlend);
+    gfx::disable(gfx::kDepthTest);
+    gfx::disable(gfx::kLineSmooth);
+    gfx::lineWidth(1.0f);
 }
 
 }  // namespace gfx_test
