@@ -113,6 +113,7 @@ void deleteBuffers(int count, const unsigned* names) {
     if (count < 0) return setError(kInvalidValue);
     for (int i = 0; i < count; ++i) {
         forgetBoxes(names[i]);
+        c->gpu->lineEnds.remove(names[i]);
         c->buffers.erase(names[i]);
         if (c->client.arrayBuffer == names[i]) c->client.arrayBuffer = 0;
         if (c->client.vertexBuffer == names[i]) c->client.vertexBuffer = 0;

@@ -1,6 +1,7 @@
 // glDrawArrays from the vertex array: natively from its buffer where ES draws the mode alike,
-// wide lines as instances over the buffer, the rest assembled on the CPU; whole ranges out of
-// sight skipped.
+// wide lines as one draw of corners reading the buffer's end texture (instances over the
+// buffer where it is not packed), the rest assembled on the CPU; whole ranges out of sight
+// skipped.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -103,9 +104,39 @@ bool fetchClientVertices(int first, int count, std::vector<Vertex>& out) {
     }
     return true;
 }
+// Wide lines of GL_LINES or GL_LINE_STRIP from a buffer of packed vertices: one draw of two
+// triangles per segment, whose vertex shader reads the segment's ends from the buffer's end
+// texture. False when the array is not laid out so.
+bool drawFetchedLines(Enum mode, int first, int count) {
+    Context& c = *current();
+    const ClientState& client = c.client;
+    const std::size_t texel = static_cast<std::size_t>(client.vertexSize) * sizeof(float);
+    if (client.vertexStride != 0 && static_cast<std::size_t>(client.vertexStride) != texel) return false;
+    if (client.vertexOffset % texel != 0) return false;
+    const auto found = c.buffers.find(client.vertexBuffer);
+    if (found == c.buffers.end()) return false;
+    const std::size_t last = client.vertexOffset / texel + static_cast<std::size_t>(first + count);
+    if (last * texel > found->second.size()) return false;
+    Gpu& g = *c.gpu;
+    const GLsizei segments = mode == kLines ? count / 2 : count - 1;
+    if (segments <= 0) return true;
+    if (!g.lineEnds.bind(client.vertexBuffer, found->second.size(), client.vertexSize)) return false;
+    Program* p = useProgram(ProgramKind::kWideLines, {true, true}, true);
+    if (p == nullptr) return true;
+    p->end.set2i(static_cast<int>(client.vertexOffset / texel) + first, mode == kLines ? 2 : 1);
+    g.lineEnds.bindCorners(g.cornerArray, static_cast<std::size_t>(segments));
+    setConstants(false, false, false, true);
+    const bool cull = c.state.cullFace;
+    if (cull) glDisable(GL_CULL_FACE);
+    glDrawElements(GL_TRIANGLES, 6 * segments, GL_UNSIGNED_INT, nullptr);
+    if (cull) glEnable(GL_CULL_FACE);
+    return true;
+}
+
 }  // namespace
 
 void forgetBoxes(unsigned buffer) {
+    current()->gpu->lineEnds.stale(buffer);
     std::map<RangeKey, Box>& boxes = current()->gpu->boxes;
     for (auto it = boxes.begin(); it != boxes.end();) it = it->first.buffer == buffer ? boxes.erase(it) : std::next(it);
 }
@@ -143,6 +174,7 @@ void drawClientArrays(Enum mode, int first, int count) {
     }
     Gpu& g = *c.gpu;
     if (outsideView(first, count, wide)) return;
+    if (wide && drawFetchedLines(mode, first, count)) return;
     if (!useProgram(kindFor(mode == kPoints ? Topology::kPoints
                             : polygon       ? Topology::kTriangles
                                             : Topology::kLines,

@@ -93,20 +93,22 @@ using namespace detail;
 
 Gpu::Gpu() {
     glGenBuffers(1, &streamBuffer);
-    GLuint arrays[5] = {};
-    glGenVertexArrays(5, arrays);
+    GLuint arrays[6] = {};
+    glGenVertexArrays(6, arrays);
     streamVertexArray = arrays[0];
     streamLineArray = arrays[1];
     clientVertexArray = arrays[2];
     clientLineArray = arrays[3];
     emptyVertexArray = arrays[4];
+    cornerArray = arrays[5];
     describeVertices(streamVertexArray, streamBuffer, false, true, true, true);
     describeVertices(streamLineArray, streamBuffer, true, true, true, true);
 }
 
 Gpu::~Gpu() {
-    const GLuint arrays[5] = {streamVertexArray, streamLineArray, clientVertexArray, clientLineArray, emptyVertexArray};
-    glDeleteVertexArrays(5, arrays);
+    const GLuint arrays[6] = {streamVertexArray, streamLineArray,  clientVertexArray,
+                              clientLineArray,   emptyVertexArray, cornerArray};
+    glDeleteVertexArrays(6, arrays);
     glDeleteBuffers(1, &streamBuffer);
 }
 Program* useBitmapProgram() { return useProgram(ProgramKind::kBitmap); }

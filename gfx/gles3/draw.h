@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gfx/gles3/gl.h"
+#include "gfx/gles3/line_ends.h"
 #include "gfx/gles3/matrix.h"
 #include "gfx/gles3/programs.h"
 #include "gfx/gles3/state.h"
@@ -57,6 +58,8 @@ struct Gpu {
     GLuint streamVertexArray = 0, streamLineArray = 0;
     GLuint clientVertexArray = 0, clientLineArray = 0;
     GLuint emptyVertexArray = 0;
+    GLuint cornerArray = 0;  // no arrays; the corner indices of wide lines from an end texture
+    LineEnds lineEnds;
     // The values of attributes without an array, as last given to the GPU.
     std::array<Vec4, 8> constants{};
     std::uint32_t constantsSent = 0;
@@ -109,7 +112,7 @@ struct Constant {
 Constant constantsOf(const Vertex* vertices, std::size_t count);
 // The program for `kind` under the current state, in use with its uniforms sent; null when it
 // cannot build.
-Program* useProgram(ProgramKind kind, Constant constant = {});
+Program* useProgram(ProgramKind kind, Constant constant = {}, bool fetchEnds = false);
 // kThinLines for native lines, kWideLines for expanded ones.
 ProgramKind kindFor(Topology topology, bool wide);
 bool wideLines();

@@ -24,6 +24,10 @@ struct ProgramKey {
     bool flat = false;          // colours from the provoking vertex
     bool flatTexCoord = false;  // texture coordinates likewise (they are the same at every vertex)
     bool smoothLines = false;
+    bool fetchEnds = false;  // wide lines whose ends the vertex shader reads from a texture
+    // Wide lines whose colour and texture coordinate are the current ones, unlit and not
+    // generated: textured once per vertex, the same for every fragment.
+    bool constantColour = false;
 
     std::uint32_t bits() const;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/report.h"
+#include "gfx/gles3/line_ends.h"
 #include "gfx/gles3/shaders.h"
 
 namespace gfx::gles3 {
@@ -29,6 +30,8 @@ std::uint32_t ProgramKey::bits() const {
     put(flat, 1);
     put(flatTexCoord, 1);
     put(smoothLines, 1);
+    put(fetchEnds, 1);
+    put(constantColour, 1);
     return b;
 }
 
@@ -146,6 +149,9 @@ std::unique_ptr<Program> Programs::build(const ProgramKey& key, std::string& err
     p.lightModelAmbient = uniform(id, "uLightModelAmbient", 4);
     p.viewport = uniform(id, "uViewport", 4);
     p.halfWidth = uniform(id, "uHalfWidth", 1);
+    p.end = uniform(id, "uEnd", 2);
+    p.colour = uniform(id, "uColour", 4);
+    p.texCoord = uniform(id, "uTexCoord", 2);
     p.rectangle = uniform(id, "uRectangle", 4);
     p.framebuffer = uniform(id, "uFramebuffer", 2);
     p.depth = uniform(id, "uDepth", 1);
@@ -158,6 +164,8 @@ std::unique_ptr<Program> Programs::build(const ProgramKey& key, std::string& err
     if (texture >= 0) glUniform1i(texture, 0);
     const GLint atlas = glGetUniformLocation(id, "uAtlas");
     if (atlas >= 0) glUniform1i(atlas, 1);
+    const GLint ends = glGetUniformLocation(id, "uEnds");
+    if (ends >= 0) glUniform1i(ends, kEndTextureUnit);
     return program;
 }
 

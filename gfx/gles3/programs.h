@@ -40,7 +40,7 @@ struct Program {
     Uniform mvp, modelview, normalMatrix;
     Uniform lightAmbient, lightDiffuse, lightSpecular, lightPosition, lightSpot, lightAttenuation;
     Uniform materialAmbient, materialDiffuse, materialSpecular, materialEmission, shininess, lightModelAmbient;
-    Uniform viewport, halfWidth;
+    Uniform viewport, halfWidth, end, colour, texCoord;
     Uniform rectangle, framebuffer, depth, rasterColour, rasterTexCoord, atlasOrigin;
 };
 

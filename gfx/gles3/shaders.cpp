@@ -1,6 +1,8 @@
 // Shader sources: one template per stage with the key's features as preprocessor switches.
 #include "gfx/gles3/shaders.h"
 
+#include "gfx/gles3/line_ends.h"
+
 namespace gfx::gles3 {
 
 namespace {
@@ -151,27 +153,44 @@ void main() {
 )";
 
 // A wide or smoothed line: one instance per segment, its two ends read from the same buffer
-// a vertex apart. The segment is clipped to the near and far planes, taken to window
-// coordinates and widened there into a rectangle half a pixel longer at each end and half a
-// pixel wider on each side than the line, the margin over which coverage falls to zero.
+// a vertex apart, or (FETCH_ENDS) four indexed corners per segment, its ends read from the
+// buffer's end texture by the corner's number. The segment is clipped to the near and far
+// planes, taken to window coordinates and widened there into a rectangle half a pixel longer
+// at each end and half a pixel wider on each side than the line, the margin over which
+// coverage falls to zero.
 const char* const kWideLinesMain = R"(
+#if FETCH_ENDS
+uniform highp sampler2D uEnds;
+uniform ivec2 uEnd;  // the first segment's first end, and how many ends one segment is from the next
+#define CORNER (gl_VertexID & 3)
+vec4 fetchEnd(int i) { return texelFetch(uEnds, ivec2(i & (END_TEXTURE_WIDTH - 1), i / END_TEXTURE_WIDTH), 0); }
+#else
+#define CORNER gl_VertexID
 layout(location = 0) in vec4 aPosition0;
+layout(location = 4) in vec4 aPosition1;
+#endif
 layout(location = 1) in vec4 aColour0;
 layout(location = 2) in vec3 aNormal0;
 layout(location = 3) in vec2 aTexCoord0;
-layout(location = 4) in vec4 aPosition1;
 layout(location = 5) in vec4 aColour1;
 layout(location = 6) in vec3 aNormal1;
 layout(location = 7) in vec2 aTexCoord1;
 uniform vec4 uViewport;
 uniform float uHalfWidth;
+#if CONSTANT_COLOUR
+uniform vec4 uColour;
+uniform vec2 uTexCoord;
+flat out vec4 vColour;  // textured, before coverage
+#else
 INTERPOLATION out vec4 vFront;
 #if TWO_SIDE
 INTERPOLATION out vec4 vBack;
 #endif
 TEX_INTERPOLATION out vec2 vTexCoord;
-out vec2 vRectangle;  // position in the rectangle in pixels: along the segment, across it
-flat out float vLength;
+#endif
+// The position in the rectangle in pixels: along the segment from its start and from its end,
+// and across it.
+out vec3 vRectangle;
 
 void clipEnd(inout Processed a, Processed b, float da, float db) {
     if (da >= 0.0) return;
@@ -183,6 +202,10 @@ void clipEnd(inout Processed a, Processed b, float da, float db) {
 }
 
 void main() {
+#if FETCH_ENDS
+    int first = uEnd.x + (gl_VertexID >> 2) * uEnd.y;
+    vec4 aPosition0 = fetchEnd(first), aPosition1 = fetchEnd(first + 1);
+#endif
     Processed e0 = process(aPosition0, aColour0, aNormal0, aTexCoord0);
     Processed e1 = process(aPosition1, aColour1, aNormal1, aTexCoord1);
     float near0 = e0.clip.z + e0.clip.w, near1 = e1.clip.z + e1.clip.w;
@@ -208,8 +231,8 @@ void main() {
     }
     vec2 dir = d / len;
     vec2 across = vec2(-dir.y, dir.x) * (uHalfWidth + 0.5);
-    bool atEnd = gl_VertexID >= 2;
-    float side = (gl_VertexID & 1) == 1 ? 1.0 : -1.0;
+    bool atEnd = CORNER >= 2;
+    float side = (CORNER & 1) == 1 ? 1.0 : -1.0;
     // Not "atEnd ? b : a": WebGL allows no conditional operator on structures.
     Processed e = a;
     if (atEnd) e = b;
@@ -217,14 +240,18 @@ void main() {
     float w = e.clip.w;
     vec2 ndc = (corner - uViewport.xy) / halfSize - 1.0;
     gl_Position = vec4(ndc * w, (atEnd ? ndc1.z : ndc0.z) * w, w);
+#if CONSTANT_COLOUR
+    // The same at every fragment of the draw: textured here rather than at every fragment.
+    vColour = textured(clamp(uColour, 0.0, 1.0), uTexCoord);
+#else
     vFront = e.front;
 #if TWO_SIDE
     vBack = e.back;
 #endif
     vTexCoord = e.texCoord;
+#endif
     // The driver interpolates the rectangle's coordinates in perspective, as any attribute.
-    vRectangle = vec2(atEnd ? len + 0.5 : -0.5, side * (uHalfWidth + 0.5));
-    vLength = len;
+    vRectangle = vec3(atEnd ? len + 0.5 : -0.5, atEnd ? -0.5 : len + 0.5, side * (uHalfWidth + 0.5));
 }
 )";
 
@@ -241,44 +268,14 @@ void main() {
 }
 )";
 
-const char* const kFragment = R"(
-#if KIND_BITMAP
-uniform vec4 uRasterColour;
-uniform vec2 uRasterTexCoord;
-uniform highp sampler2D uAtlas;
-uniform ivec2 uAtlasOrigin;  // atlas texel of the bitmap's lower left bit, minus its window pixel
-#else
-INTERPOLATION in vec4 vFront;
-#if TWO_SIDE
-INTERPOLATION in vec4 vBack;
-#endif
-TEX_INTERPOLATION in vec2 vTexCoord;
-#endif
-#if KIND_WIDE_LINES
-uniform float uHalfWidth;
-in vec2 vRectangle;
-flat in float vLength;
-#endif
+// The texture environment, in both stages: SAMPLE is the stage's lookup.
+const char* const kTexturing = R"(
 #if TEXTURE
 uniform highp sampler2D uTexture;
 #endif
-out vec4 fragColour;
-
-void main() {
-#if KIND_BITMAP
-    if (texelFetch(uAtlas, ivec2(gl_FragCoord.xy) + uAtlasOrigin, 0).r < 0.5) discard;
-    vec4 c = uRasterColour;
-    vec2 texCoord = uRasterTexCoord;
-#else
-#if TWO_SIDE
-    vec4 c = gl_FrontFacing ? vFront : vBack;
-#else
-    vec4 c = vFront;
-#endif
-    vec2 texCoord = vTexCoord;
-#endif
+vec4 textured(vec4 c, vec2 texCoord) {
 #if TEXTURE
-    vec4 t = texture(uTexture, texCoord);
+    vec4 t = SAMPLE(uTexture, texCoord);
 #if ENV_REPLACE
 #if FORMAT_RGBA
     c = t;
@@ -295,17 +292,59 @@ void main() {
     c = c * t;
 #endif
 #endif
+    return c;
+}
+)";
+
+// In a vertex shader, a coordinate the same at every fragment: no derivatives, so the
+// texture is magnified, as the fragments would find it.
+const char* const kVertexSample = "#define SAMPLE(s, c) textureLod(s, c, -1000.0)\n";
+const char* const kFragmentSample = "#define SAMPLE(s, c) texture(s, c)\n";
+
+const char* const kFragment = R"(
+#if KIND_BITMAP
+uniform vec4 uRasterColour;
+uniform vec2 uRasterTexCoord;
+uniform highp sampler2D uAtlas;
+uniform ivec2 uAtlasOrigin;  // atlas texel of the bitmap's lower left bit, minus its window pixel
+#elif CONSTANT_COLOUR
+flat in vec4 vColour;
+#else
+INTERPOLATION in vec4 vFront;
+#if TWO_SIDE
+INTERPOLATION in vec4 vBack;
+#endif
+TEX_INTERPOLATION in vec2 vTexCoord;
+#endif
 #if KIND_WIDE_LINES
-    float along = vRectangle.x;
-    float across = abs(vRectangle.y);
+uniform float uHalfWidth;
+in vec3 vRectangle;
+#endif
+out vec4 fragColour;
+
+void main() {
+#if KIND_BITMAP
+    if (texelFetch(uAtlas, ivec2(gl_FragCoord.xy) + uAtlasOrigin, 0).r < 0.5) discard;
+    vec4 c = textured(uRasterColour, uRasterTexCoord);
+#elif CONSTANT_COLOUR
+    vec4 c = vColour;
+#elif TWO_SIDE
+    vec4 c = textured(gl_FrontFacing ? vFront : vBack, vTexCoord);
+#else
+    vec4 c = textured(vFront, vTexCoord);
+#endif
+#if KIND_WIDE_LINES
+    // From the start and from the end, interpolated each on its own: their sum is the length.
+    float along = vRectangle.x, back = vRectangle.y, len = along + back;
+    float across = abs(vRectangle.z);
 #if SMOOTH_LINES
-    float coverage = clamp(uHalfWidth + 0.5 - across, 0.0, 1.0) *
-                     clamp(min(along + 0.5, vLength - along + 0.5), 0.0, 1.0) *
-                     min(1.0, 2.0 * vLength / (vLength + 1.0));
-    if (coverage <= 0.0) discard;
+    // Every pixel of the rectangle is drawn, those of no coverage too (with blending off they
+    // show, and they write depth), as the driver draws them.
+    float coverage = clamp(uHalfWidth + 0.5 - across, 0.0, 1.0) * clamp(min(along, back) + 0.5, 0.0, 1.0) *
+                     min(1.0, 2.0 * len / (len + 1.0));
     c.a *= coverage;
 #else
-    if (across > uHalfWidth || along < 0.0 || along >= vLength) discard;
+    if (across > uHalfWidth || along < 0.0 || back <= 0.0) discard;
 #endif
 #endif
     fragColour = c;
@@ -336,6 +375,9 @@ std::string defines(const ProgramKey& key) {
     define("ENV_DECAL", key.environment == kDecal);
     define("FORMAT_RGBA", key.format == TextureFormat::kRgba);
     define("SMOOTH_LINES", key.smoothLines);
+    define("FETCH_ENDS", key.fetchEnds);
+    define("CONSTANT_COLOUR", key.constantColour);
+    define("END_TEXTURE_WIDTH", kEndTextureWidth);
     d += key.flat ? "#define INTERPOLATION flat\n" : "#define INTERPOLATION smooth\n";
     d += key.flatTexCoord ? "#define TEX_INTERPOLATION flat\n" : "#define TEX_INTERPOLATION smooth\n";
     return d;
@@ -347,10 +389,15 @@ std::string vertexSource(const ProgramKey& key) {
     std::string s = kPrelude + defines(key);
     if (key.kind == ProgramKind::kBitmap) return s + kBitmapMain;
     s += kProcess;
-    s += key.kind == ProgramKind::kWideLines ? kWideLinesMain : kPrimitivesMain;
-    return s;
+    if (key.kind == ProgramKind::kWideLines) {
+        if (key.constantColour) s = s + kVertexSample + kTexturing;
+        return s + kWideLinesMain;
+    }
+    return s + kPrimitivesMain;
 }
 
-std::string fragmentSource(const ProgramKey& key) { return kPrelude + defines(key) + kFragment; }
+std::string fragmentSource(const ProgramKey& key) {
+    return kPrelude + defines(key) + kFragmentSample + kTexturing + kFragment;
+}
 
 }  // namespace gfx::gles3

@@ -14,7 +14,7 @@ namespace gfx::gles3::detail {
 
 namespace {
 
-ProgramKey keyFor(ProgramKind kind, Constant constant) {
+ProgramKey keyFor(ProgramKind kind, Constant constant, bool fetchEnds) {
     const Context& c = *current();
     const FixedState& s = c.state;
     ProgramKey key;
@@ -40,6 +40,8 @@ ProgramKey keyFor(ProgramKind kind, Constant constant) {
         key.flat = (s.shadeModel == kFlat && !thinLines) || (constant.colour && !s.lighting);
         key.flatTexCoord = constant.texCoord && !s.texGenS && !s.texGenT;
         key.smoothLines = kind == ProgramKind::kWideLines && s.lineSmooth;
+        key.fetchEnds = kind == ProgramKind::kWideLines && fetchEnds;
+        key.constantColour = key.fetchEnds && !s.lighting && !s.texGenS && !s.texGenT;
         if (thinLines) key.kind = ProgramKind::kPrimitives;
     }
     key.texture = texturing();
@@ -126,14 +128,18 @@ void setUniforms(Program& p, const ProgramKey& key) {
         p.viewport.set4f(viewport);
         const float width = s.lineSmooth ? std::max(1.0f, s.lineWidth) : std::max(1.0f, std::round(s.lineWidth));
         p.halfWidth.set1f(width / 2.0f);
+        if (key.constantColour) {
+            p.colour.set4f(s.colour.data());
+            p.texCoord.set2f(s.texCoord[0], s.texCoord[1]);
+        }
     }
 }
 
 }  // namespace
 
-Program* useProgram(ProgramKind kind, Constant constant) {
+Program* useProgram(ProgramKind kind, Constant constant, bool fetchEnds) {
     Gpu& g = *current()->gpu;
-    const ProgramKey key = keyFor(kind, constant);
+    const ProgramKey key = keyFor(kind, constant, fetchEnds);
     Program* p = g.programs.get(key);
     if (p == nullptr) return nullptr;
     if (g.program != p->id) {

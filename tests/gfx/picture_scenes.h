@@ -31,5 +31,9 @@ void outlines();
 void flatModes();
 void textureFormats();
 void cornerQuads();
+// Wide lines from buffers of every layout, filled again and made anew.
+void bufferLines();
+// Smooth wide lines whose edges fall on pixel centres, without blending and with, over depth.
+void lineEdges();
 
 }  // namespace gfx_test

@@ -104,6 +104,8 @@ const Scene kScenes[] = {
     {"the tower in immediate mode, as a small capture scales its lines", [](RendererContext&) { tower(false, 1.25f); },
      12, 24},
     {"lines of every kind", [](RendererContext&) { lineKinds(); }, 0, 0},
+    {"wide lines from buffers of every layout", [](RendererContext&) { bufferLines(); }, 8, 1},
+    {"smooth wide lines with edges on pixel centres", [](RendererContext&) { lineEdges(); }, 0, 0},
     {"text from the font's lists", [](RendererContext& c) { text(c); }, 0, 0},
     {"outlines over a lit model", [](RendererContext&) { outlines(); }, 0, 0},
     {"flat shading in every mode", [](RendererContext&) { flatModes(); }, 0, 0},
