@@ -12,6 +12,7 @@
 #include "tools/assets/file_output.h"
 #include "tools/assets/loudness.h"
 #include "tools/assets/music.h"
+#include "tools/assets/music_reader.h"
 #include "tools/assets/score.h"
 #include "tools/assets/synth_units.h"
 #include "tools/assets/wma_writer.h"
@@ -30,6 +31,7 @@ struct Decoded {
     std::vector<float> left, right;
 };
 
+// The file's codec and layout as its header gives them, and its samples as the tool reads music.
 Decoded decodeMusic(const std::string& path) {
     Decoded d;
     AVFormatContext* rawFormat = nullptr;
@@ -42,26 +44,12 @@ Decoded decodeMusic(const std::string& path) {
     d.codec = par->codec_id;
     d.sampleRate = par->sample_rate;
     d.channels = par->ch_layout.nb_channels;
-    const AVCodec* decoder = avcodec_find_decoder(par->codec_id);
-    const AvCodecContextPtr codec(avcodec_alloc_context3(decoder));
-    avcodec_parameters_to_context(codec.get(), par);
-    const AvPacketPtr packet(av_packet_alloc());
-    const AvFramePtr frame(av_frame_alloc());
-    if (avcodec_open2(codec.get(), decoder, nullptr) != 0 || codec->sample_fmt != AV_SAMPLE_FMT_FLTP) return d;
-    auto drain = [&] {
-        while (avcodec_receive_frame(codec.get(), frame.get()) == 0) {
-            const auto* l = reinterpret_cast<const float*>(frame->data[0]);
-            const auto* r = reinterpret_cast<const float*>(frame->data[1]);
-            d.left.insert(d.left.end(), l, l + frame->nb_samples);
-            d.right.insert(d.right.end(), r, r + frame->nb_samples);
-        }
-    };
-    while (av_read_frame(format.get(), packet.get()) >= 0) {
-        if (packet->stream_index == index && avcodec_send_packet(codec.get(), packet.get()) == 0) drain();
-        av_packet_unref(packet.get());
-    }
-    avcodec_send_packet(codec.get(), nullptr);
-    drain();
+    StereoBuffer audio;
+    int rate = 0;
+    std::string error;
+    if (!readMusic(path, audio, rate, error)) return d;
+    d.left = std::move(audio.left);
+    d.right = std::move(audio.right);
     return d;
 }
 
